@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libgl-dev zlib1g-dev libssl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libzip-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-liberation fonts-dejavu-core
+  xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
 )
 missing=()
 for p in "${packages[@]}"; do
