@@ -1,0 +1,22 @@
+#pragma once
+// The archiver's error catalogue: the message texts, indexed by ErrorCode, and the table that
+// maps the native code given where an error is raised to its message.
+#include <array>
+#include <cstdint>
+
+constexpr int32_t ZAMessageCount = 41;
+constexpr int32_t ZANativeErrorCount = 68;
+
+struct TZANativeErrorPair {
+    int32_t NativeError;
+    int32_t ErrorCode;
+};
+
+extern const std::array<const char16_t*, ZAMessageCount> ZAMessages;
+extern const std::array<TZANativeErrorPair, ZANativeErrorCount> ZANativeErrors;
+
+// ErrorCode of a native code: the message index of the first pair with that code, 0 (the
+// "Unknown error" text) for a code in no pair.
+int32_t ZAErrorCodeOf(int32_t nativeError);
+// The message with index errorCode; "Unknown error" outside the table.
+const char16_t* ZAMessageText(int32_t errorCode);

@@ -1,0 +1,111 @@
+#include "ZAFormat.h"
+
+#include <string>
+
+namespace {
+
+struct Spec {
+    bool leftAlign = false;
+    bool zeroPad = false;
+    size_t width = 0;
+    int precision = -1;
+};
+
+ZAString Pad(ZAString body, const Spec& spec, bool numeric) {
+    if (body.size() >= spec.width) return body;
+    const size_t fill = spec.width - body.size();
+    if (spec.leftAlign) return body + ZAString(fill, u' ');
+    if (spec.zeroPad && numeric && spec.precision < 0) {
+        const size_t signLen = (!body.empty() && body[0] == u'-') ? 1 : 0;
+        body.insert(signLen, fill, u'0');
+        return body;
+    }
+    return ZAString(fill, u' ') + body;
+}
+
+ZAString FormatNumber(int64_t value, bool asUnsigned, const Spec& spec) {
+    std::string digits;
+    bool negative = false;
+    uint64_t magnitude;
+    if (asUnsigned) {
+        magnitude = static_cast<uint64_t>(value);
+        if (value < 0) magnitude = static_cast<uint32_t>(value);  // a 32-bit unsigned view
+    } else if (value < 0) {
+        negative = true;
+        magnitude = 0 - static_cast<uint64_t>(value);
+    } else {
+        magnitude = static_cast<uint64_t>(value);
+    }
+    digits = std::to_string(magnitude);
+    if (spec.precision >= 0 && digits.size() < static_cast<size_t>(spec.precision))
+        digits.insert(0, static_cast<size_t>(spec.precision) - digits.size(), '0');
+    if (negative) digits.insert(0, 1, '-');
+    return Pad(AsciiToZA(digits), spec, true);
+}
+
+}  // namespace
+
+ZAString AsciiToZA(std::string_view ascii) {
+    ZAString out;
+    out.reserve(ascii.size());
+    for (char c : ascii) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+    return out;
+}
+
+ZAString ZAFormat(std::u16string_view format, std::initializer_list<TZAFormatArg> args) {
+    ZAString out;
+    out.reserve(format.size() + 32);
+    auto next = args.begin();
+    size_t i = 0;
+    while (i < format.size()) {
+        const char16_t c = format[i];
+        if (c != u'%' || i + 1 >= format.size()) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        if (format[j] == u'%') {
+            out.push_back(u'%');
+            i = j + 1;
+            continue;
+        }
+        Spec spec;
+        for (; j < format.size() && (format[j] == u'-' || format[j] == u'0'); ++j) {
+            if (format[j] == u'-') spec.leftAlign = true;
+            else spec.zeroPad = true;
+        }
+        for (; j < format.size() && format[j] >= u'0' && format[j] <= u'9'; ++j)
+            spec.width = spec.width * 10 + static_cast<size_t>(format[j] - u'0');
+        if (j < format.size() && format[j] == u'.') {
+            spec.precision = 0;
+            for (++j; j < format.size() && format[j] >= u'0' && format[j] <= u'9'; ++j)
+                spec.precision = spec.precision * 10 + (format[j] - u'0');
+        }
+        if (j >= format.size()) {  // a cut-off specifier stands as it is
+            out.append(format.substr(i));
+            break;
+        }
+        const char16_t kind = format[j];
+        if (kind != u's' && kind != u'd' && kind != u'u') {
+            out.append(format.substr(i, j + 1 - i));
+            i = j + 1;
+            continue;
+        }
+        const TZAFormatArg* arg = next != args.end() ? &*next++ : nullptr;
+        if (kind == u's') {
+            if (arg && arg->Text()) {
+                ZAString text = *arg->Text();
+                if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
+                    text.resize(static_cast<size_t>(spec.precision));
+                out += Pad(std::move(text), spec, false);
+            } else if (arg && arg->Number()) {
+                out += Pad(AsciiToZA(std::to_string(*arg->Number())), spec, false);
+            }
+        } else if (arg && arg->Number()) {
+            out += FormatNumber(*arg->Number(), kind == u'u', spec);
+        }
+        i = j + 1;
+    }
+    return out;
+}
