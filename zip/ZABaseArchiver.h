@@ -206,6 +206,8 @@ protected:
     void CreateArchive();
     void OpenExistingArchive();
     void OpenExeArchive();
+    // The loop shared by both: open the last volume and search its end record.
+    void SearchLastVolume(bool TestRemovable);
     void DetectSpanningMode();
     void DoAfterOpen();
     // Replaces the archive stream by a file stream on AFileName opened with FileOpenMode.

@@ -26,4 +26,4 @@ EZAException::EZAException(int32_t NativeErr, std::initializer_list<TZAFormatArg
 
 EZANotSupported::EZANotSupported(const char16_t* operation)
     : EZAError(ZAString(operation) +
-               u" is not supported: this archiver reads archives and does not write them") {}
+               u" is not supported by this archiver") {}

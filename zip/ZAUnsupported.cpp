@@ -1,0 +1,76 @@
+// Operations of the interface that this archiver does not carry out: the whole write side,
+// and the entry reading that arrives with the extraction work. Each raises EZANotSupported
+// after the checks every read-path operation makes.
+#include "ZABaseArchiver.h"
+#include "ZAExcept.h"
+
+void TZABaseArchiver::ExtractToStream(const ZAString&, TZAStream&) {
+    CheckActive();
+    throw EZANotSupported(u"ExtractToStream");
+}
+void TZABaseArchiver::ExtractToBuffer(const ZAString&, void*, int32_t, int64_t) {
+    CheckActive();
+    throw EZANotSupported(u"ExtractToBuffer");
+}
+void TZABaseArchiver::ExtractToString(const ZAString&, ZAString&) {
+    CheckActive();
+    throw EZANotSupported(u"ExtractToString");
+}
+void TZABaseArchiver::ExtractFiles() { throw EZANotSupported(u"ExtractFiles"); }
+void TZABaseArchiver::ExtractFiles(const ZAString&, int32_t, const ZAString&) {
+    throw EZANotSupported(u"ExtractFiles");
+}
+void TZABaseArchiver::TestFiles() { throw EZANotSupported(u"TestFiles"); }
+void TZABaseArchiver::TestFiles(const ZAString&, int32_t, const ZAString&) {
+    throw EZANotSupported(u"TestFiles");
+}
+bool TZABaseArchiver::IsFilePasswordValid(const ZAString&, const ZAAnsiString&) {
+    throw EZANotSupported(u"IsFilePasswordValid");
+}
+
+void TZABaseArchiver::BeginUpdate() { throw EZANotSupported(u"BeginUpdate"); }
+void TZABaseArchiver::EndUpdate() { throw EZANotSupported(u"EndUpdate"); }
+void TZABaseArchiver::CancelUpdate() { throw EZANotSupported(u"CancelUpdate"); }
+void TZABaseArchiver::AddFromStream(const ZAString&, TZAStream&, bool, int64_t, int64_t, int32_t,
+                                    double) {
+    throw EZANotSupported(u"AddFromStream");
+}
+void TZABaseArchiver::AddFromBuffer(const ZAString&, const void*, int32_t, int32_t, double) {
+    throw EZANotSupported(u"AddFromBuffer");
+}
+void TZABaseArchiver::AddFromString(const ZAString&, const ZAString&, int32_t, double) {
+    throw EZANotSupported(u"AddFromString");
+}
+void TZABaseArchiver::AddFiles() { throw EZANotSupported(u"AddFiles"); }
+void TZABaseArchiver::AddFiles(const ZAString&, int32_t, const ZAString&) {
+    throw EZANotSupported(u"AddFiles");
+}
+void TZABaseArchiver::MoveFiles() { throw EZANotSupported(u"MoveFiles"); }
+void TZABaseArchiver::MoveFiles(const ZAString&, int32_t, const ZAString&) {
+    throw EZANotSupported(u"MoveFiles");
+}
+void TZABaseArchiver::DeleteFiles() { throw EZANotSupported(u"DeleteFiles"); }
+void TZABaseArchiver::DeleteFiles(const ZAString&, int32_t, const ZAString&) {
+    throw EZANotSupported(u"DeleteFiles");
+}
+void TZABaseArchiver::UpdateFiles() { throw EZANotSupported(u"UpdateFiles"); }
+void TZABaseArchiver::UpdateFiles(const ZAString&, int32_t, const ZAString&) {
+    throw EZANotSupported(u"UpdateFiles");
+}
+void TZABaseArchiver::RenameFile(const ZAString&, const ZAString&) {
+    throw EZANotSupported(u"RenameFile");
+}
+void TZABaseArchiver::ChangeFilesAttr(const ZAString&, int32_t) {
+    throw EZANotSupported(u"ChangeFilesAttr");
+}
+void TZABaseArchiver::ChangeFilesIntAttr(const ZAString&, int32_t) {
+    throw EZANotSupported(u"ChangeFilesIntAttr");
+}
+void TZABaseArchiver::ChangeFilesComment(const ZAString&, const ZAAnsiString&) {
+    throw EZANotSupported(u"ChangeFilesComment");
+}
+void TZABaseArchiver::MakeSFX(const ZAString&) { throw EZANotSupported(u"MakeSFX"); }
+void TZABaseArchiver::RepairArchive(const ZAString&) { throw EZANotSupported(u"RepairArchive"); }
+void TZABaseArchiver::FastFileAppend(TZAStream&, TZAStream&, const ZAString&) {
+    throw EZANotSupported(u"FastFileAppend");
+}
