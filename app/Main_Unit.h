@@ -1,0 +1,88 @@
+#pragma once
+// The main window: counters, the three result panes, the menu with its actions and the
+// progress gauge, and the file-open flow behind them.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "Global_Unit.h"
+#include "OpenFlow.h"
+#include "zip/ZipArchiver.h"
+
+class QAction;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QTextEdit;
+
+class TfrmMain : public QMainWindow, public IOpenFlowView {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(TGlobalUnit& global = Global(), QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The information window shown by the Info action (not owned).
+    void SetInfoWindow(QDialog* frmInfo) { frmInfo_ = frmInfo; }
+
+    // Handlers of the window; each shows a failure that leaves it in the standard error box.
+    void FormCreate();
+    void FileOpen1BeforeExecute();
+    void FileOpen1Accept(const QString& fileName);
+    void actinfoExecute();
+
+    // IOpenFlowView
+    void SetLabel(TFindsLabel label, const QString& text) override;
+    void SetPaneText(TFindsPane pane, const QString& text) override;
+    void AppendLine(TFindsPane pane, const QString& text) override;
+    void AppendColoredLine(TFindsPane pane, const QString& text, int color) override;
+    void ShowRefusal(const QString& text) override;
+    void ProcessPendingMessages() override;
+    void ClearPanes() override;
+    void ShowProgressGauge() override;
+    void SetProgress(int percent) override;
+
+    // Controls, named as in the window's design.
+    QGroupBox* GroupBox1;
+    QLabel* Label1;
+    QLabel* lblAnzZeilen;
+    QLabel* lblPQ;
+    QLabel* Label2;
+    QLabel* lblCaches;
+    QLabel* lblCacher;
+    QProgressBar* pbProgress;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QLabel* Label3;
+    QLabel* lblTage;
+    QTextEdit* RichEdit1;
+    QTextEdit* RichEdit2;
+    QTextEdit* RichEdit3;
+    QAction* FileOpen1;
+    QAction* FileExit1;
+    QAction* actinfo;
+    TZipArchiver Archiver;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildActions();
+    void FileOpen1Execute();
+    QTextEdit* PaneOf(TFindsPane pane) const;
+    QLabel* LabelOf(TFindsLabel label) const;
+
+    TGlobalUnit& global_;
+    std::unique_ptr<TFileOpenFlow> flow_;
+    QString openFilter_;
+    QDialog* frmInfo_ = nullptr;
+    bool closeRequested_ = false;
+};
+
+// Runs `handler`; a failure that leaves it is shown in the standard error box.
+void RunHandler(QWidget* parent, const std::function<void()>& handler);
+// The standard error box: error icon, one "OK", the application title as caption.
+void ShowStandardErrorBox(QWidget* parent, const QString& message);

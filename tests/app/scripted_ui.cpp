@@ -1,0 +1,28 @@
+#include "scripted_ui.h"
+
+QMessageBox::StandardButton TScriptedUi::messageBox(QWidget*, const QString& caption,
+                                                    const QString& text,
+                                                    platform::MessageIcon icon,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::StandardButton defaultButton) {
+    boxes.push_back({caption, text, icon, buttons});
+    return defaultButton;
+}
+
+std::optional<QString> TScriptedUi::openFileName(QWidget*, const QString& filter) {
+    dialogFilters.push_back(filter);
+    if (dialogAnswers.empty()) return std::nullopt;
+    std::optional<QString> answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+}
+
+bool TScriptedUi::openUrl(const QUrl& url) {
+    openedUrls.push_back(url);
+    return urlResult;
+}
+
+bool TScriptedUi::startProgram(const QString& program, const QStringList&) {
+    startedPrograms.push_back(program);
+    return programResult;
+}

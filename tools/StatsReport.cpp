@@ -1,0 +1,88 @@
+#include "StatsReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr auto kRedBold = "\x1b[1;31m";
+constexpr auto kReset = "\x1b[0m";
+
+QString JsonString(const QString& s) {
+    // QJsonValue escapes exactly as JSON wants; strip the array brackets around it.
+    const QByteArray doc = QJsonDocument(QJsonArray{QJsonValue(s)}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(doc.mid(1, doc.size() - 2));
+}
+
+void AppendPane(QString& out, const QString& heading, const std::vector<TPaneLine>& lines, bool color) {
+    out += u'\n' + heading + u'\n';
+    for (const TPaneLine& line : lines) {
+        if (line.color && color) {
+            out += QString::fromLatin1(kRedBold) + line.text + QString::fromLatin1(kReset) + u'\n';
+        } else {
+            out += line.text + u'\n';
+        }
+    }
+}
+
+}  // namespace
+
+QString FormatText(const TStatsResult& r, bool color) {
+    const TRecordedFindsView& v = r.view->shown;
+    QString out;
+    const auto counter = [&](TFindsLabel label, const QString& caption) {
+        if (const auto text = v.Label(label)) out += caption + *text + u'\n';
+    };
+    counter(TFindsLabel::AnzZeilen, QStringLiteral("Anzahl Zeilen: "));
+    counter(TFindsLabel::PQ, QString());
+    counter(TFindsLabel::Cacher, QString());
+    counter(TFindsLabel::Caches, QStringLiteral("Caches: "));
+    counter(TFindsLabel::Tage, QStringLiteral("Tage: "));
+    if (!v.Label(TFindsLabel::PQ)) return out;
+    AppendPane(out, QStringLiteral("Funddaten:"), v.Pane(TFindsPane::Dates), color);
+    AppendPane(out, QStringLiteral("Funde pro Tag:"), v.Pane(TFindsPane::Days), color);
+    AppendPane(out, QStringLiteral("Tage mit N Funden:"), v.Pane(TFindsPane::Histogram), color);
+    return out;
+}
+
+QString FormatJson(const TStatsResult& r) {
+    const TRecordedFindsView& v = r.view->shown;
+    const TFindsState& st = *r.state;
+    QString out = u"{\"file\":"_s;
+    out += JsonString(r.file);
+    out += u",\"lines\":"_s + QString::number(r.lines->Count());
+    if (r.lines->Count() > 0) {
+        const bool pq = v.Label(TFindsLabel::PQ).has_value();
+        out += pq ? u",\"pocketQuery\":true"_s : u",\"pocketQuery\":false"_s;
+        if (pq) {
+            out += u",\"finder\":"_s;
+            if (v.Label(TFindsLabel::Cacher)) {
+                out += u"{\"id\":"_s + JsonString(st.CacherID) + u",\"name\":"_s + JsonString(st.CacherName) + u'}';
+            } else {
+                out += u"null"_s;
+            }
+            out += u",\"finds\":"_s + v.Label(TFindsLabel::Caches).value_or(u"0"_s);
+            out += u",\"days\":"_s + v.Label(TFindsLabel::Tage).value_or(u"0"_s);
+            out += u",\"dates\":["_s;
+            const auto& dates = v.Pane(TFindsPane::Dates);
+            for (size_t i = 0; i < dates.size(); ++i) out += (i ? u","_s : QString()) + JsonString(dates[i].text);
+            out += u"],\"perDay\":["_s;
+            for (int32_t k = 0; k < st.AnzTage; ++k) {
+                const TDatum& d = st.TagesListe[static_cast<size_t>(k)];
+                out += (k ? u","_s : QString()) + u'[' + JsonString(d.Datum) + u',' + QString::number(d.Anzahl) + u']';
+            }
+            out += u"],\"histogram\":["_s;
+            for (size_t k = 0; k < st.MengenListe.size(); ++k) {
+                const TMenge& m = st.MengenListe[k];
+                out += (k ? u","_s : QString()) + u'[' + QString::number(m.CacheProTag) + u',' +
+                       QString::number(m.Anzahl) + u']';
+            }
+            out += u']';
+        }
+    }
+    out += u'}';
+    return out;
+}
