@@ -1,0 +1,489 @@
+// Loading the central directory: end record search, Zip64, extra fields, rebuilding from local
+// headers, stub detection, and the guarded failure paths.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "fixtures/ZipBuilder.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAStream.h"
+#include "zip/ZipArchiver.h"
+
+using zipfix::BuildZip;
+using zipfix::ZipEntry;
+using zipfix::ZipLayout;
+using zipfix::ZipSpec;
+
+namespace {
+
+struct Settings {
+    bool openCorrupted = true;
+    bool oemFileNames = true;
+};
+
+// An archive in a memory stream with a directory manager on it.
+class Loaded {
+public:
+    Loaded(const std::string& bytes, Settings settings = {}) {
+        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        stream.SetPosition(0);
+        arc.SetOpenCorruptedArchives(settings.openCorrupted);
+        arc.Options().SetOEMFileNames(settings.oemFileNames);
+        dm = std::make_unique<TZADirManager>(&stream, false, &arc);
+    }
+    TZADirManager& Dir() { return *dm; }
+    const TDirItem& Item(int32_t i) { return *dm->CDir.ItemPtr(i); }
+    int32_t Find(const std::u16string& name) {
+        int32_t no = -1;
+        dm->CDir.FileExists(name, no);
+        return no;
+    }
+
+    TZAMemoryStream stream;
+    TZipArchiver arc;
+    std::unique_ptr<TZADirManager> dm;
+};
+
+ZipEntry Entry(const std::string& name, const std::string& data = "some data", uint16_t method = 0) {
+    ZipEntry e;
+    e.name = name;
+    e.data = data;
+    e.method = method;
+    return e;
+}
+
+ZipSpec Spec(std::initializer_list<ZipEntry> entries) {
+    ZipSpec spec;
+    spec.entries = entries;
+    return spec;
+}
+
+int32_t NativeErrorOf(Loaded& loaded) {
+    try {
+        loaded.Dir().LoadDir();
+    } catch (const EZAException& e) {
+        return e.NativeError;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST(DirLoading, PlainArchiveLoadsEveryHeader) {
+    ZipSpec spec = Spec({Entry("readme.txt", "hello", 0), Entry("dir/", ""),
+                         Entry("Finds.gpx", std::string(5000, 'x'), 8)});
+    spec.entries[1].externalAttr = 0x10;
+    spec.entries[2].comment = "entry comment";
+    spec.entries[2].flags = 0x0002;
+    spec.comment = "archive comment";
+    ZipLayout layout;
+    Loaded loaded(BuildZip(spec, &layout));
+    loaded.Dir().LoadDir();
+    TZADirManager& dm = loaded.Dir();
+    ASSERT_EQ(dm.CDir.Count(), 3);
+    EXPECT_EQ(dm.StubSize, 0);
+    EXPECT_EQ(dm.CentralDirOffset, static_cast<int64_t>(layout.centralDir));
+    EXPECT_FALSE(dm.FZip64);
+    EXPECT_EQ(dm.ArchiveComment, "archive comment");
+    EXPECT_EQ(dm.CentralDirEnd.entriesCentralDir, 3);
+    EXPECT_EQ(loaded.Item(0).Name, u"readme.txt");
+    EXPECT_EQ(loaded.Item(0).CentralDir.crc32, zipfix::Crc32("hello"));
+    EXPECT_EQ(loaded.Item(1).CentralDir.externalAttr, 0x10u);
+    const TDirItem& gpx = loaded.Item(2);
+    EXPECT_EQ(gpx.Name, u"Finds.gpx");
+    EXPECT_EQ(gpx.CompressionMethod, 8);
+    EXPECT_EQ(gpx.CentralDir.unCompSize, 5000u);
+    EXPECT_EQ(gpx.CentralDir.compSize, zipfix::Deflate(std::string(5000, 'x')).size());
+    EXPECT_EQ(gpx.EffectiveRelOffsetLH(), layout.localHeaders[2]);
+    EXPECT_EQ(gpx.Comment, "entry comment");
+    EXPECT_EQ(gpx.CentralDir.genPurposeFlag, 0x0002);
+    EXPECT_EQ(loaded.Find(u"FINDS.GPX"), 2);
+    EXPECT_FALSE(dm.IsEncrypted());
+    EXPECT_FALSE(dm.IsSFXArchive());
+}
+
+TEST(DirLoading, EmptyArchiveHasNoEntriesAndNoStub) {
+    Loaded loaded(BuildZip(ZipSpec{}));
+    loaded.Dir().LoadDir();
+    EXPECT_EQ(loaded.Dir().CDir.Count(), 0);
+    EXPECT_EQ(loaded.Dir().StubSize, 0);
+
+    ZipSpec stubbed;
+    stubbed.stub = std::string(300, 'S');
+    Loaded behindStub(BuildZip(stubbed));
+    behindStub.Dir().LoadDir();
+    EXPECT_EQ(behindStub.Dir().CDir.Count(), 0);
+    EXPECT_EQ(behindStub.Dir().StubSize, 300);
+}
+
+struct StubCase {
+    const char* what;
+    bool offsetsCountStub;
+};
+
+class StubDetection : public ::testing::TestWithParam<StubCase> {};
+
+TEST_P(StubDetection, EntriesPointAtTheirLocalHeaders) {
+    ZipSpec spec = Spec({Entry("a.txt", "alpha"), Entry("sub/", ""), Entry("b.txt", "beta", 8)});
+    spec.entries[1].externalAttr = 0x10;
+    // The stub holds a local header signature of its own that must not be taken.
+    spec.stub = "MZ stub PK\x03\x04 not a header" + std::string(1000, '\x90');
+    spec.offsetsCountStub = GetParam().offsetsCountStub;
+    ZipLayout layout;
+    Loaded loaded(BuildZip(spec, &layout));
+    loaded.Dir().LoadDir();
+    TZADirManager& dm = loaded.Dir();
+    ASSERT_EQ(dm.CDir.Count(), 3);
+    EXPECT_EQ(dm.StubSize, static_cast<int64_t>(spec.stub.size())) << GetParam().what;
+    EXPECT_EQ(loaded.Item(0).EffectiveRelOffsetLH(), layout.localHeaders[0]);
+    EXPECT_EQ(loaded.Item(2).EffectiveRelOffsetLH(), layout.localHeaders[2]);
+    // A directory entry keeps its stored offset.
+    const uint64_t storedDirOffset =
+        layout.localHeaders[1] - (spec.offsetsCountStub ? 0 : spec.stub.size());
+    EXPECT_EQ(loaded.Item(1).EffectiveRelOffsetLH(), storedDirOffset);
+    EXPECT_TRUE(dm.IsSFXArchive());
+}
+
+INSTANTIATE_TEST_SUITE_P(DirLoading, StubDetection,
+                         ::testing::Values(StubCase{"offsets start at 0", false},
+                                           StubCase{"offsets count the stub", true}));
+
+TEST(DirLoading, StubOffsetBeyondFourGigabytesStaysCorrect) {
+    TZADirManager dm(nullptr, false, nullptr);
+    dm.CDir.SetCount(1);
+    dm.CDir.SetItemName(0, u"big");
+    dm.CDir.ItemPtr(0)->CentralDir.relOffsetLH = 0xFFFFFF00u;
+    dm.StubSize = 0x200;
+    dm.ApplyStubOffset();
+    EXPECT_EQ(dm.CDir.ItemPtr(0)->EffectiveRelOffsetLH(), 0x100000100ull);
+}
+
+TEST(DirLoading, EndRecordNearestTheEndThatPassesWins) {
+    ZipSpec spec = Spec({Entry("a.txt"), Entry("b.txt")});
+    // A record inside the comment that passes the test: no entries, nothing before it.
+    std::string inner;
+    zipfix::Put32(inner, 0x06054B50);
+    for (int i = 0; i < 4; ++i) zipfix::Put16(inner, 0);
+    zipfix::Put32(inner, 0);
+    zipfix::Put32(inner, 0);
+    zipfix::Put16(inner, 0);
+    spec.comment = "comment " + inner;
+    Loaded taken(BuildZip(spec));
+    taken.Dir().LoadDir();
+    EXPECT_EQ(taken.Dir().CentralDirEnd.entriesCentralDir, 0);
+    EXPECT_EQ(taken.Dir().CDir.Count(), 0);
+
+    // A signature in the comment whose record fails the test is passed over.
+    spec.comment = "PK\x05\x06 garbage that claims far too much";
+    Loaded passedOver(BuildZip(spec));
+    passedOver.Dir().LoadDir();
+    EXPECT_EQ(passedOver.Dir().CDir.Count(), 2);
+    EXPECT_EQ(passedOver.Dir().ArchiveComment, spec.comment);
+}
+
+TEST(DirLoading, HasCentralDirEndReportsTheSearch) {
+    const std::string text = "just some text, no archive at all";
+    Loaded strict(text, {.openCorrupted = false});
+    EXPECT_FALSE(strict.Dir().HasCentralDirEnd());
+    EXPECT_EQ(strict.Dir().CentralDirEnd.signature, 0u);
+    Loaded lenient(text);
+    EXPECT_TRUE(lenient.Dir().HasCentralDirEnd());
+
+    // With a rejected candidate only, the end record holds that candidate.
+    std::string rejected = "xxxx";
+    zipfix::Put32(rejected, 0x06054B50);
+    zipfix::Put16(rejected, 1);  // this volume 1, directory starts on volume 3: rejected
+    zipfix::Put16(rejected, 3);
+    rejected += std::string(14, '\0');
+    Loaded candidate(rejected, {.openCorrupted = false});
+    EXPECT_FALSE(candidate.Dir().HasCentralDirEnd());
+    EXPECT_EQ(candidate.Dir().CentralDirEnd.signature, 0x06054B50u);
+    EXPECT_EQ(candidate.Dir().CentralDirEnd.startDiskNumber, 3);
+}
+
+TEST(DirLoading, Zip64RecordsGiveCountSizesAndPlace) {
+    ZipSpec spec = Spec({Entry("small.txt", "tiny"), Entry("huge.bin", std::string(3000, 'h'), 8)});
+    spec.entries[1].zip64Sizes = true;
+    spec.zip64 = true;
+    ZipLayout layout;
+    Loaded loaded(BuildZip(spec, &layout));
+    loaded.Dir().LoadDir();
+    TZADirManager& dm = loaded.Dir();
+    EXPECT_TRUE(dm.FZip64);
+    ASSERT_EQ(dm.CDir.Count(), 2);
+    EXPECT_EQ(dm.Zip64CentralDirEnd.entriesCentralDir, 2u);
+    EXPECT_EQ(dm.Zip64CentralDirEndLocator.offsetStartDirEnd, layout.zip64End);
+    EXPECT_EQ(dm.CentralDirOffset, static_cast<int64_t>(layout.centralDir));
+    EXPECT_FALSE(loaded.Item(0).bHugeFile);
+    const TDirItem& huge = loaded.Item(1);
+    EXPECT_TRUE(huge.bHugeFile);
+    EXPECT_EQ(huge.CentralDir.unCompSize, 0xFFFFFFFFu);
+    EXPECT_EQ(huge.EffectiveUnCompSize(), 3000u);
+    EXPECT_EQ(huge.EffectiveCompSize(), zipfix::Deflate(std::string(3000, 'h')).size());
+    EXPECT_EQ(huge.Zip64ExtInfo.relOffsetLH, 0u);
+    EXPECT_EQ(dm.StubSize, 0);
+}
+
+TEST(DirLoading, Zip64LocatorWithoutItsRecord) {
+    ZipSpec spec = Spec({Entry("a.txt")});
+    spec.zip64 = true;
+    ZipLayout layout;
+    std::string bytes = BuildZip(spec, &layout);
+    std::string badSignature = bytes;
+    badSignature[layout.zip64End] = 'X';
+    Loaded missing(badSignature);
+    EXPECT_EQ(NativeErrorOf(missing), 40);
+
+    // A locator pointing beyond the file: the 56-byte read fails.
+    std::string beyond = bytes;
+    zipfix::Poke32(beyond, layout.endRecord - 20 + 8, 0x7FFFFFF0);
+    Loaded far(beyond);
+    EXPECT_THROW(far.Dir().LoadDir(), EZAReadError);
+}
+
+TEST(DirLoading, ExtraFieldsOfTheCentralDirectory) {
+    ZipSpec spec = Spec({Entry("plain-name"), Entry("aes.bin"), Entry("aes-new.bin"),
+                         Entry("wrong-nu"), Entry("short-aes"), Entry("after")});
+    spec.entries[0].centralExtra = zipfix::ExtraBlock(0x000A, "ntfs") +
+                                   zipfix::UnicodeNameBlock(u"\u00c4rger/\u6f22\u5b57.txt");
+    spec.entries[1].flags = 0x0001;
+    spec.entries[1].methodField = 99;
+    spec.entries[1].centralExtra = zipfix::AesBlock(2, 8);
+    spec.entries[2].flags = 0x0001;
+    spec.entries[2].methodField = 99;
+    spec.entries[2].versionNeeded = 16660;
+    spec.entries[2].centralExtra = zipfix::AesBlock(3, 8);
+    spec.entries[3].centralExtra = zipfix::ExtraBlock(0x554E, "NUXX\x07\0\0\0" + std::string(14, 'i'));
+    spec.entries[4].centralExtra = zipfix::ExtraBlock(0x9901, std::string("\x02\0AE\x03\x08", 6));
+    // The last block claims 0x400 bytes more than the area holds.
+    spec.entries[5].centralExtra = std::string("\x34\x12\x00\x04", 4) + "cut";
+    Loaded loaded(BuildZip(spec));
+    loaded.Dir().LoadDir();
+    ASSERT_EQ(loaded.Dir().CDir.Count(), 6);
+    EXPECT_EQ(loaded.Item(0).Name, u"\u00c4rger/\u6f22\u5b57.txt");
+    EXPECT_EQ(loaded.Item(0).ExtraFields.size(), 2u);
+    EXPECT_EQ(loaded.Find(u"\u00c4RGER/\u6f22\u5b57.TXT"), 0);
+    EXPECT_EQ(loaded.Find(u"plain-name"), -1);
+    EXPECT_EQ(loaded.Item(1).ZAEncryptionAlgorithm, caAES_192);
+    EXPECT_EQ(loaded.Item(1).CompressionMethod, 8);
+    EXPECT_FALSE(loaded.Dir().IsEncrypted());  // only the first entry is looked at
+    EXPECT_EQ(loaded.Item(2).ZAEncryptionAlgorithm, caPkzipClassic);
+    EXPECT_EQ(loaded.Item(2).CompressionMethod, 99);
+    EXPECT_EQ(loaded.Item(3).Name, u"wrong-nu");
+    EXPECT_EQ(loaded.Item(4).ZAEncryptionAlgorithm, caPkzipClassic);
+    EXPECT_EQ(loaded.Item(4).CompressionMethod, 0);
+    ASSERT_EQ(loaded.Item(5).ExtraFields.size(), 1u);
+    EXPECT_EQ(loaded.Item(5).ExtraFields[0].dataSize, 3);
+    EXPECT_EQ(loaded.Item(5).Name, u"after");
+}
+
+TEST(DirLoading, NameFlagsAndOemOption) {
+    ZipSpec spec = Spec({Entry("M\x81ll"), Entry("\xC3\xA4"), Entry("\xE4")});
+    spec.entries[1].flags = 0x0800;
+    spec.entries[2].flags = 0x0800;
+    const std::string bytes = BuildZip(spec);
+    Loaded oem(bytes);
+    oem.Dir().LoadDir();
+    EXPECT_EQ(oem.Item(0).Name, u"M\u00fcll");
+    EXPECT_EQ(oem.Item(1).Name, u"\u00e4");
+    EXPECT_EQ(oem.Item(2).Name, u"\u00e4");
+    Loaded ansi(bytes, {.oemFileNames = false});
+    ansi.Dir().LoadDir();
+    EXPECT_EQ(ansi.Item(0).Name, u"M\u0081ll");
+}
+
+TEST(DirLoading, EmptyFirstNameFollowedByMoreEntries) {
+    ZipSpec spec = Spec({Entry(""), Entry("second.txt"), Entry(""), Entry("fourth.txt")});
+    Loaded loaded(BuildZip(spec), {.openCorrupted = false});
+    loaded.Dir().LoadDir();
+    ASSERT_EQ(loaded.Dir().CDir.Count(), 4);
+    EXPECT_EQ(loaded.Item(1).Name, u"second.txt");
+    EXPECT_EQ(loaded.Find(u"second.txt"), 1);
+    EXPECT_EQ(loaded.Find(u"FOURTH.TXT"), 3);
+    EXPECT_EQ(loaded.Find(u""), 2);
+    // Loaded from the central directory, not rebuilt.
+    EXPECT_NE(loaded.Dir().CentralDirOffset, loaded.stream.Size());
+}
+
+struct DamageCase {
+    const char* what;
+    std::string (*damage)(const std::string& bytes, const ZipLayout& layout);
+};
+
+class DamagedDirectory : public ::testing::TestWithParam<DamageCase> {};
+
+ZipSpec ThreeEntries() {
+    ZipSpec spec = Spec({Entry("one.txt", "first entry"), Entry("two/", ""),
+                         Entry("three.txt", std::string(400, 't'), 8)});
+    spec.entries[2].dataDescriptor = true;
+    spec.entries[1].externalAttr = 0x10;
+    return spec;
+}
+
+TEST_P(DamagedDirectory, IsRebuiltFromLocalHeadersOrRefused) {
+    ZipLayout layout;
+    const std::string good = BuildZip(ThreeEntries(), &layout);
+    const std::string bytes = GetParam().damage(good, layout);
+
+    Loaded lenient(bytes);
+    lenient.Dir().LoadDir();
+    TZADirManager& dm = lenient.Dir();
+    ASSERT_EQ(dm.CDir.Count(), 3) << GetParam().what;
+    EXPECT_EQ(dm.CentralDirOffset, static_cast<int64_t>(bytes.size()));
+    EXPECT_EQ(dm.StubSize, 0);
+    EXPECT_EQ(lenient.Item(0).Name, u"one.txt");
+    EXPECT_EQ(lenient.Item(0).CentralDir.externalAttr, 0x20u);
+    EXPECT_EQ(lenient.Item(1).CentralDir.externalAttr, 0x10u);
+    EXPECT_EQ(lenient.Item(2).EffectiveRelOffsetLH(), layout.localHeaders[2]);
+    // Sizes and CRC of the entry with a data descriptor come from the descriptor.
+    EXPECT_EQ(lenient.Item(2).CentralDir.unCompSize, 400u);
+    EXPECT_EQ(lenient.Item(2).CentralDir.crc32, zipfix::Crc32(std::string(400, 't')));
+    EXPECT_EQ(lenient.Item(2).Comment, "");
+    EXPECT_EQ(lenient.Find(u"THREE.txt"), 2);
+    // No allocation followed a count the bytes could not hold.
+    EXPECT_LE(dm.CDir.Capacity(), 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DirLoading, DamagedDirectory,
+    ::testing::Values(
+        DamageCase{"cut off before the central directory",
+                   [](const std::string& b, const ZipLayout& l) { return b.substr(0, l.centralDir); }},
+        DamageCase{"end record claims 65535 entries without Zip64",
+                   [](const std::string& b, const ZipLayout& l) {
+                       std::string s = b;
+                       zipfix::Poke16(s, l.endRecord + 8, 0xFFFF);
+                       zipfix::Poke16(s, l.endRecord + 10, 0xFFFF);
+                       return s;
+                   }},
+        DamageCase{"end record claims 60000 entries",
+                   [](const std::string& b, const ZipLayout& l) {
+                       std::string s = b;
+                       zipfix::Poke16(s, l.endRecord + 8, 60000);
+                       zipfix::Poke16(s, l.endRecord + 10, 60000);
+                       return s;
+                   }},
+        DamageCase{"one entry more than the directory holds",
+                   [](const std::string& b, const ZipLayout& l) {
+                       std::string s = b;
+                       zipfix::Poke16(s, l.endRecord + 8, 4);
+                       zipfix::Poke16(s, l.endRecord + 10, 4);
+                       return s;
+                   }},
+        DamageCase{"last header's name runs past the end of the file",
+                   [](const std::string& b, const ZipLayout& l) {
+                       std::string s = b;
+                       zipfix::Poke16(s, l.centralHeaders[2] + 28, 0xFFF0);
+                       return s;
+                   }},
+        DamageCase{"last header's comment runs past the end of the file",
+                   [](const std::string& b, const ZipLayout& l) {
+                       std::string s = b;
+                       zipfix::Poke16(s, l.centralHeaders[2] + 32, 0x8000);
+                       return s;
+                   }},
+        DamageCase{"directory size larger than what lies before the end record",
+                   [](const std::string& b, const ZipLayout& l) {
+                       std::string s = b;
+                       zipfix::Poke32(s, l.endRecord + 12,
+                                      static_cast<uint32_t>(l.endRecord - 1));
+                       zipfix::Poke32(s, l.endRecord + 16, 0);
+                       return s;
+                   }}));
+
+TEST(DirLoading, DamageIsReportedWhenDamagedArchivesAreRefused) {
+    ZipLayout layout;
+    std::string bytes = BuildZip(ThreeEntries(), &layout);
+    zipfix::Poke16(bytes, layout.endRecord + 8, 60000);
+    zipfix::Poke16(bytes, layout.endRecord + 10, 60000);
+    Loaded strict(bytes, {.openCorrupted = false});
+    EXPECT_THROW(strict.Dir().LoadDir(), EZAReadError);
+    EXPECT_LE(strict.Dir().CDir.Capacity(), 1000);
+
+    std::string cut = BuildZip(ThreeEntries(), &layout);
+    zipfix::Poke16(cut, layout.centralHeaders[2] + 28, 0xFFF0);
+    Loaded strictCut(cut, {.openCorrupted = false});
+    EXPECT_THROW(strictCut.Dir().LoadDir(), EZAReadError);
+}
+
+TEST(DirLoading, Zip64CountBeyondTheBytesIsNotTrusted) {
+    ZipSpec spec = Spec({Entry("a.txt"), Entry("b.txt")});
+    spec.zip64 = true;
+    ZipLayout layout;
+    std::string bytes = BuildZip(spec, &layout);
+    zipfix::Poke32(bytes, layout.zip64End + 32, 0xFFFFFFF0);
+    Loaded loaded(bytes);
+    loaded.Dir().LoadDir();
+    EXPECT_EQ(loaded.Dir().CDir.Count(), 2);
+    EXPECT_EQ(loaded.Dir().CentralDirOffset, static_cast<int64_t>(bytes.size()));
+    EXPECT_LE(loaded.Dir().CDir.Capacity(), 1000);
+}
+
+TEST(DirLoading, NothingToLoad) {
+    for (const std::string& bytes : {std::string(), std::string("plain text without headers"),
+                                     std::string("PK\x03\x04 too short")}) {
+        Loaded loaded(bytes);
+        try {
+            loaded.Dir().LoadDir();
+            FAIL() << "loaded: " << bytes;
+        } catch (const EZAException& e) {
+            EXPECT_EQ(e.NativeError, 35);
+            EXPECT_STREQ(e.what(), "Invalid archive file. - Native error: 00035");
+        }
+    }
+}
+
+TEST(DirLoading, CompressedSizesBeyondTheFile) {
+    ZipLayout layout;
+    std::string bytes = BuildZip(Spec({Entry("a.txt"), Entry("b.txt")}), &layout);
+    zipfix::Poke32(bytes, layout.centralHeaders[1] + 20, 0x7FFFFFFF);
+    Loaded strict(bytes, {.openCorrupted = false});
+    EXPECT_EQ(NativeErrorOf(strict), 57);
+    Loaded lenient(bytes);
+    lenient.Dir().LoadDir();
+    EXPECT_EQ(lenient.Dir().CDir.Count(), 2);
+    EXPECT_EQ(lenient.Item(1).CentralDir.compSize, 0x7FFFFFFFu);
+}
+
+TEST(DirLoading, RebuildPassesOverHeadersThatFailTheTest) {
+    ZipSpec spec = Spec({Entry("keep1"), Entry("big-extra"), Entry("keep2"), Entry("huge-size")});
+    spec.entries[1].localExtra = zipfix::ExtraBlock(0x7777, std::string(300, 'e'));
+    spec.entries[3].data = "x";
+    spec.writeCentralDir = false;
+    ZipLayout layout;
+    std::string bytes = BuildZip(spec, &layout);
+    zipfix::Poke32(bytes, layout.localHeaders[3] + 18, static_cast<uint32_t>(bytes.size()));
+    Loaded loaded(bytes);
+    loaded.Dir().LoadDir();
+    ASSERT_EQ(loaded.Dir().CDir.Count(), 2);
+    EXPECT_EQ(loaded.Item(0).Name, u"keep1");
+    EXPECT_EQ(loaded.Item(1).Name, u"keep2");
+}
+
+TEST(DirLoading, RebuildTakesWhatALocalHeaderNearTheEndHolds) {
+    // A header signature in the last bytes whose name and extra area run past the end.
+    ZipSpec spec = Spec({Entry("real.txt", "data")});
+    spec.writeCentralDir = false;
+    std::string bytes = BuildZip(spec);
+    std::string tail;
+    zipfix::Put32(tail, 0x04034B50);
+    for (int i = 0; i < 11; ++i) zipfix::Put16(tail, 0);
+    zipfix::Put16(tail, 200);  // name length
+    zipfix::Put16(tail, 100);  // extra length
+    bytes += tail + "abc";
+    Loaded loaded(bytes);
+    loaded.Dir().LoadDir();
+    ASSERT_EQ(loaded.Dir().CDir.Count(), 2);
+    EXPECT_EQ(loaded.Item(0).Name, u"real.txt");
+    EXPECT_EQ(loaded.Item(1).Name, u"");
+}
+
+TEST(DirLoading, LoadingTwiceGivesTheSameDirectory) {
+    Loaded loaded(zipfix::SimpleZip({"a", "b", "c"}));
+    loaded.Dir().LoadDir();
+    loaded.Dir().LoadDir();
+    ASSERT_EQ(loaded.Dir().CDir.Count(), 3);
+    EXPECT_EQ(loaded.Find(u"c"), 2);
+}
