@@ -169,6 +169,7 @@ void TZADirManager::LoadDir() {
     TZAVolumeNumberInfo volume;
     Reset();
     StubSize = 0;
+    FScanLength = 0;
 
     TZAZipCentralDirEnd end;
     int64_t position = -1;
@@ -319,7 +320,7 @@ void TZADirManager::ReadExtraArea(int32_t Index, uint32_t Length) {
 void TZADirManager::SwitchVolume(const TZAVolumeNumberInfo& Volume) {
     if (FIsCustomStream || !FArc) return;
     FArc->OpenVolume(Volume);
-    FCompressedStream = FArc->FCompressedStream;
+    SetCompressedStream(FArc->FCompressedStream);
 }
 
 void TZADirManager::CheckCompressedSizes() const {
@@ -342,6 +343,8 @@ void TZADirManager::NoCentralDirectory() {
 
 void TZADirManager::LoadDirFromLocalHeaders() {
     const int64_t size = FCompressedStream->Size();
+    FDescriptorSearchFrom = -1;
+    FDescriptorFoundAt = -1;
     int64_t pos = FindLocalHeader(0);
     if (pos == -1) throw EZAException(kErrInvalidArchive);
     while (pos != -1) {
@@ -405,16 +408,35 @@ void TZADirManager::LoadDirFromLocalHeaders() {
 int64_t TZADirManager::ScanFor(uint32_t Signature, int64_t From, int64_t ChunkSize) {
     PositionKeeper keep(FCompressedStream);
     const int64_t size = FCompressedStream->Size();
-    std::vector<uint8_t> chunk(static_cast<size_t>(ChunkSize));
+    if (FScanStream != FCompressedStream || FScanChunkSize != ChunkSize) {
+        FScanStream = FCompressedStream;
+        FScanChunkSize = ChunkSize;
+        FScanLength = 0;
+    }
     int64_t at = std::max<int64_t>(From, 0);
     while (at < size) {
-        FCompressedStream->SetPosition(at);
-        const int64_t got = FCompressedStream->Read(chunk.data(), ChunkSize);
-        if (got < 4) return -1;
-        const int64_t hit = ZAFindSignature({chunk.data(), static_cast<size_t>(got)}, Signature);
-        if (hit >= 0) return at + hit;
-        if (at + got >= size) return -1;
-        at += got - 4;
+        // The chunk read last is searched again when the search starts inside it, so that a
+        // scan from one header to the next does not read the same bytes over and over.
+        const bool inChunk = at >= FScanStart && at + 4 <= FScanStart + FScanLength;
+        if (!inChunk) {
+            FScanChunk.resize(static_cast<size_t>(ChunkSize));
+            FCompressedStream->SetPosition(at);
+            FScanStart = at;
+            FScanLength = FCompressedStream->Read(FScanChunk.data(), ChunkSize);
+            if (FScanLength < 4) {
+                FScanLength = 0;
+                return -1;
+            }
+        }
+        const int64_t hit =
+            ZAFindSignature({FScanChunk.data(), static_cast<size_t>(FScanLength)}, Signature,
+                            static_cast<size_t>(at - FScanStart));
+        if (hit >= 0) return FScanStart + hit;
+        if (FScanStart + FScanLength >= size) return -1;
+        // The next chunk starts 4 bytes before this one ends, so that a signature across the
+        // boundary is found.
+        at = FScanStart + FScanLength - 4;
+        FScanLength = 0;
     }
     return -1;
 }
@@ -428,7 +450,15 @@ int64_t TZADirManager::FindLocalHeader(int64_t From) {
 }
 
 bool TZADirManager::FindDataDescriptor(int64_t From, TZAZipDataDescriptor& Descriptor) {
-    const int64_t pos = ScanFor(ZA_SIG_DATA_DESCRIPTOR, From, kLocalHeaderScanChunk);
+    // Searches go forward through the file: what an earlier search from a smaller position
+    // found (or did not find) at or after From is the answer again.
+    const bool known = FDescriptorSearchFrom >= 0 && FDescriptorSearchFrom <= From &&
+                       (FDescriptorFoundAt < 0 || FDescriptorFoundAt >= From);
+    if (!known) {
+        FDescriptorSearchFrom = From;
+        FDescriptorFoundAt = ScanFor(ZA_SIG_DATA_DESCRIPTOR, From, kLocalHeaderScanChunk);
+    }
+    const int64_t pos = FDescriptorFoundAt;
     if (pos < 0 || FCompressedStream->Size() - pos < static_cast<int64_t>(TZAZipDataDescriptor::Size)) {
         return false;
     }

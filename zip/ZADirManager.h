@@ -5,6 +5,7 @@
 // stub in front of the archive and corrects the entries' offsets for it.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "zip/ZADirArray.h"
 #include "zip/ZARecords.h"
@@ -38,7 +39,10 @@ public:
     void Reset();
 
     TZAStream* CompressedStream() const { return FCompressedStream; }
-    void SetCompressedStream(TZAStream* Stream) { FCompressedStream = Stream; }
+    void SetCompressedStream(TZAStream* Stream) {
+        FCompressedStream = Stream;
+        FScanLength = 0;
+    }
 
     TZAStream* FCompressedStream;
     bool FCreate;
@@ -86,4 +90,14 @@ private:
     void ReadAt(int64_t Position, void* Buffer, int64_t Count);
     // First occurrence of Signature at or after From, read in chunks of ChunkSize bytes.
     int64_t ScanFor(uint32_t Signature, int64_t From, int64_t ChunkSize);
+
+    // The chunk ScanFor read last.
+    std::vector<uint8_t> FScanChunk;
+    const TZAStream* FScanStream = nullptr;
+    int64_t FScanChunkSize = 0;
+    int64_t FScanStart = 0;
+    int64_t FScanLength = 0;
+    // The last data descriptor search of a rebuild: where it started and what it found.
+    int64_t FDescriptorSearchFrom = -1;
+    int64_t FDescriptorFoundAt = -1;
 };

@@ -487,3 +487,27 @@ TEST(DirLoading, LoadingTwiceGivesTheSameDirectory) {
     ASSERT_EQ(loaded.Dir().CDir.Count(), 3);
     EXPECT_EQ(loaded.Find(u"c"), 2);
 }
+
+class ChunkBoundary : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(ChunkBoundary, SignatureAcrossAReadBoundaryIsFound) {
+    const size_t junk = GetParam();
+    ZipSpec spec = Spec({Entry("a.txt", "alpha"), Entry("b.txt", "beta")});
+    spec.stub = std::string(junk, 'j');
+    ZipLayout layout;
+    const std::string bytes = BuildZip(spec, &layout);
+    Loaded stubbed(bytes);
+    stubbed.Dir().LoadDir();
+    EXPECT_EQ(stubbed.Dir().StubSize, static_cast<int64_t>(junk));
+    EXPECT_EQ(stubbed.Item(1).EffectiveRelOffsetLH(), layout.localHeaders[1]);
+
+    Loaded rebuilt(bytes.substr(0, layout.centralDir));
+    rebuilt.Dir().LoadDir();
+    ASSERT_EQ(rebuilt.Dir().CDir.Count(), 2);
+    EXPECT_EQ(rebuilt.Item(0).EffectiveRelOffsetLH(), junk);
+}
+
+// Around the 10000-byte reads of the stub search and the 65535-byte reads of the rebuild.
+INSTANTIATE_TEST_SUITE_P(DirLoading, ChunkBoundary,
+                         ::testing::Values(9995, 9997, 9998, 9999, 19993, 65531, 65532, 65533,
+                                           65534, 131066));
