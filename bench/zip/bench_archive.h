@@ -1,0 +1,11 @@
+#pragma once
+// The benchmark archive: many small stored entries in folders, names in mixed case.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The name of entry i (UTF-8, ASCII only).
+std::string BenchEntryName(int32_t i);
+// Writes an archive of `entries` entries to `path`; returns false when the file cannot be
+// written.
+bool WriteBenchArchive(const std::string& path, int32_t entries);
