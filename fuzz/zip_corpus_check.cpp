@@ -1,6 +1,7 @@
 // Opens every file of a folder as an archive and walks its directory, rebuilding damaged
 // directories and refusing them in turn. Prints one line per file; exits with 1 when a file
 // ends in anything but an opened archive or an archiver or stream error.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
