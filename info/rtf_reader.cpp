@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,7 +21,7 @@ namespace {
 constexpr size_t kMaxGroupDepth = 256;
 constexpr long long kMaxParameter = 1'000'000'000;
 
-enum class Destination { Text, ColorTable, Skip };
+enum class Destination { Text, FontTable, ColorTable, Skip };
 
 struct CharState {
     bool bold = false;
@@ -29,6 +30,7 @@ struct CharState {
     bool strike = false;
     int color = 0;       // index into the colour table; an entry without components is automatic
     int halfPoints = 0;  // font size in half points; 0 keeps the default size
+    int font = -1;       // number in the font table; -1 keeps the default font
     bool operator==(const CharState&) const = default;
 };
 
@@ -54,13 +56,13 @@ int HexValue(QChar c) {
 
 // Groups whose content is not text of the document.
 bool IsSkippedDestination(std::u16string_view word) {
-    static constexpr std::array<std::u16string_view, 27> kSkipped = {
-        u"fonttbl",   u"stylesheet", u"info",      u"pict",        u"object",
+    static constexpr std::array<std::u16string_view, 28> kSkipped = {
+        u"falt",      u"stylesheet", u"info",      u"pict",        u"object",
         u"header",    u"headerl",    u"headerr",   u"headerf",     u"footer",
         u"footerl",   u"footerr",    u"footerf",   u"footnote",    u"annotation",
         u"themedata", u"datastore",  u"listtable", u"listoverridetable",
         u"rsidtbl",   u"generator",  u"xmlnstbl",  u"latentstyles", u"colorschememapping",
-        u"filetbl",   u"revtbl",     u"fldinst"};
+        u"filetbl",   u"revtbl",     u"fldinst",  u"panose"};
     return std::find(kSkipped.begin(), kSkipped.end(), word) != kSkipped.end();
 }
 
@@ -219,13 +221,21 @@ private:
                                word == u"blue";
             return;
         }
+        if (group.destination == Destination::FontTable) {
+            if (word == u"f") fontNumber_ = parameter;
+            return;
+        }
         if (IsSkippedDestination(word)) {
             group.destination = Destination::Skip;
             return;
         }
         const bool on = !hasParameter || parameter != 0;
         CharState& chars = group.chars;
-        if (word == u"colortbl") {
+        if (word == u"fonttbl") {
+            group.destination = Destination::FontTable;
+            fonts_.clear();
+            fontName_.clear();
+        } else if (word == u"colortbl") {
             group.destination = Destination::ColorTable;
             colors_.clear();
             StartColorEntry();
@@ -248,6 +258,8 @@ private:
             chars.underline = false;
         } else if (word == u"cf") {
             chars.color = std::max(parameter, 0);
+        } else if (word == u"f") {
+            chars.font = parameter;
         } else if (word == u"fs") {
             chars.halfPoints = std::max(parameter, 0);
         } else if (word == u"ql") {
@@ -279,6 +291,14 @@ private:
         if (SkipFallback()) return;
         switch (Group().destination) {
             case Destination::Skip: return;
+            case Destination::FontTable:
+                if (ch == u';') {
+                    fonts_[fontNumber_] = fontName_.trimmed();
+                    fontName_.clear();
+                } else {
+                    fontName_ += QChar(ch);
+                }
+                return;
             case Destination::ColorTable:
                 if (ch == u';') {
                     // An entry without components is the automatic colour.
@@ -305,6 +325,8 @@ private:
             format.setForeground(colors_[chars.color]);
         }
         if (chars.halfPoints > 0) format.setFontPointSize(chars.halfPoints / 2.0);
+        const auto font = fonts_.constFind(chars.font);
+        if (font != fonts_.cend() && !font->isEmpty()) format.setFontFamilies({*font});
         return format;
     }
 
@@ -345,6 +367,9 @@ private:
     std::vector<GroupState> stack_;
     size_t overflowDepth_ = 0;
     int pendingSkip_ = 0;
+    QMap<int, QString> fonts_;
+    int fontNumber_ = 0;
+    QString fontName_;
     QList<QColor> colors_;
     QColor colorEntry_;
     bool colorEntryGiven_ = false;

@@ -156,6 +156,21 @@ TEST(RtfReader, FontSizesAreHalfPoints) {
     EXPECT_FALSE(FormatAt(document, 2).hasProperty(QTextFormat::FontPointSize));
 }
 
+TEST(RtfReader, FontsComeFromTheFontTable) {
+    QTextDocument document;
+    ASSERT_EQ(Read(QStringLiteral("{\\rtf1{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+                                  "{\\f1\\fnil{\\*\\panose 020b0604}Tahoma{\\*\\falt Verdana};}"
+                                  "\\f2 Liberation Sans;}\\f0 a\\f1 b\\f2 c\\f7 d\\f1\\plain e}"),
+                   document),
+              QStringLiteral("abcde"));
+    EXPECT_EQ(FormatAt(document, 0).fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(FormatAt(document, 1).fontFamilies().toStringList(), QStringList{"Tahoma"});
+    EXPECT_EQ(FormatAt(document, 2).fontFamilies().toStringList(),
+              QStringList{"Liberation Sans"});
+    EXPECT_FALSE(FormatAt(document, 3).hasProperty(QTextFormat::FontFamilies)) << "no entry";
+    EXPECT_FALSE(FormatAt(document, 4).hasProperty(QTextFormat::FontFamilies)) << "plain";
+}
+
 TEST(RtfReader, ParagraphAlignment) {
     QTextDocument document;
     ASSERT_EQ(Read(QStringLiteral("{\\rtf1\\qc Titel\\par\\pard links\\par\\qr rechts\\par"
