@@ -26,29 +26,46 @@ private:
     int fd_;
 };
 
-}  // namespace
-
-std::string ReadWholeFile(const std::string& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) throw HostError(FileOpenErrorText(path, errno));
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw HostError(FileOpenErrorText(path, errno));
-    if (S_ISDIR(st.st_mode)) throw HostError(FileOpenErrorText(path, EISDIR));
+// Opens `path` for reading with writers kept out; fills `st`.
+int OpenForReading(const std::string& path, struct stat& st) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw HostError(FileOpenErrorText(path, errno));
+    int err = 0;
+    if (::fstat(fd, &st) != 0) err = errno;
+    else if (S_ISDIR(st.st_mode)) err = EISDIR;
+    if (err != 0) {
+        ::close(fd);
+        throw HostError(FileOpenErrorText(path, err));
+    }
     // Deny writers while reading; a lock that cannot be had is not a reason to refuse.
-    ::flock(fd.get(), LOCK_SH | LOCK_NB);
+    ::flock(fd, LOCK_SH | LOCK_NB);
+    return fd;
+}
 
-    std::string bytes;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
-    char chunk[1 << 16];
+// Reads from `fd` to its end into `bytes`, which may already hold room for all of it.
+void ReadToEnd(int fd, const std::string& path, TByteBuffer& bytes) {
+    size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (bytes.Size() - used < (1 << 16)) bytes.Resize(used + (1 << 16) + used / 2);
+        const ssize_t n = ::read(fd, bytes.Data() + used, bytes.Size() - used);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
             throw HostError(FileOpenErrorText(path, errno));
         }
-        bytes.append(chunk, static_cast<size_t>(n));
+        used += static_cast<size_t>(n);
     }
+    bytes.Resize(used);
+}
+
+}  // namespace
+
+TByteBuffer ReadWholeFile(const std::string& path) {
+    struct stat st {};
+    FileDescriptor fd(OpenForReading(path, st));
+    // One byte more than the size lets the end of a regular file show in the first reads.
+    TByteBuffer bytes(S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 0);
+    ReadToEnd(fd.get(), path, bytes);
     return bytes;
 }
 

@@ -1,62 +1,61 @@
 #include "LineList.h"
 
-#include <QStringDecoder>
 #include <stdexcept>
 
 #include "platform/host_file.h"
 
-QStringView TLineList::Line(qsizetype index) const {
+std::string_view TLineList::Utf8Line(qsizetype index) const {
     if (index < 0 || index >= Count()) throw std::out_of_range("line index out of range");
-    const Span& s = spans_[static_cast<size_t>(index)];
-    return QStringView(text_).mid(s.start, s.length);
+    const TLineSpan& s = spans_[static_cast<size_t>(index)];
+    return text_.View().substr(static_cast<size_t>(s.start), static_cast<size_t>(s.length));
+}
+
+QString TLineList::Line(qsizetype index) const {
+    std::string_view line = Utf8Line(index);
+    // fromUtf8 drops a leading byte-order mark; inside the text it is a character.
+    QString text;
+    if (line.substr(0, 3) == "\xEF\xBB\xBF") {
+        text = QChar(0xFEFF);
+        line.remove_prefix(3);
+    }
+    return text + QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
 }
 
 void TLineList::Append(QStringView line) {
-    spans_.push_back({text_.size(), line.size()});
-    text_.append(line);
+    const QByteArray utf8 = line.toUtf8();
+    spans_.push_back({static_cast<qsizetype>(text_.Size()), utf8.size()});
+    text_.Append(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
 void TLineList::Clear() {
-    text_.clear();
+    text_.Clear();
     spans_.clear();
+    spans_.shrink_to_fit();
 }
 
 void TLineList::LoadFromUtf8(std::string_view bytes) {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    // The first mark is gone already; a second one is text.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (decoder.hasError()) text.clear();
-    Clear();
-    text_ = std::move(text);
-    SplitText();
+    platform::TByteBuffer copy;
+    copy.Append(bytes);
+    TakeText(std::move(copy));
 }
 
 void TLineList::LoadFromFile(const QString& path) {
-    const std::string bytes = platform::ReadWholeFile(path.toStdString());
-    LoadFromUtf8(bytes);
+    TakeText(platform::ReadWholeFile(path.toStdString()));
 }
 
-void TLineList::SplitText() {
-    // A NUL ends the text: the line it stands in keeps what precedes it.
-    const qsizetype nul = text_.indexOf(QChar(0));
-    if (nul >= 0) text_.truncate(nul);
-
-    const char16_t* data = reinterpret_cast<const char16_t*>(text_.constData());
-    const qsizetype n = text_.size();
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < n) {
-        const char16_t c = data[i];
-        if (c != u'\r' && c != u'\n') {
-            ++i;
-            continue;
-        }
-        spans_.push_back({start, i - start});
-        ++i;
-        if (c == u'\r' && i < n && data[i] == u'\n') ++i;
-        start = i;
+void TLineList::TakeText(platform::TByteBuffer bytes) {
+    std::string_view text = bytes.View();
+    size_t skip = 0;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+        skip = 3;
     }
-    if (start < n) spans_.push_back({start, n - start});
+    Clear();
+    const qsizetype length = SplitUtf8Lines(text, spans_);
+    if (length < 0) return;
+    // Line positions count from the start of the text, after a skipped mark.
+    if (skip > 0) {
+        for (TLineSpan& span : spans_) span.start += static_cast<qsizetype>(skip);
+    }
+    text_ = std::move(bytes);
 }

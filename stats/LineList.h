@@ -1,16 +1,23 @@
 #pragma once
-// An ordered list of text lines, indexed from 0. All lines share one text buffer, so a load of
-// millions of lines costs one allocation for the text and one for the line table.
+// An ordered list of text lines, indexed from 0. The lines are kept as checked UTF-8 in one
+// buffer with a table of line positions: a load of millions of lines costs two allocations,
+// and the scan for tags works on the bytes without decoding every line.
 #include <QString>
 #include <QStringView>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "Utf8Lines.h"
+#include "platform/byte_buffer.h"
 
 class TLineList {
 public:
     qsizetype Count() const { return static_cast<qsizetype>(spans_.size()); }
     // The line at `index`; an index outside 0..Count()-1 throws std::out_of_range.
-    QStringView Line(qsizetype index) const;
+    QString Line(qsizetype index) const;
+    // The same line as its UTF-8 bytes.
+    std::string_view Utf8Line(qsizetype index) const;
     void Append(QStringView line);
     void Clear();
 
@@ -23,12 +30,9 @@ public:
     void LoadFromFile(const QString& path);
 
 private:
-    struct Span {
-        qsizetype start;
-        qsizetype length;
-    };
-    void SplitText();
+    // Takes `bytes` as the text when they are well-formed.
+    void TakeText(platform::TByteBuffer bytes);
 
-    QString text_;
-    std::vector<Span> spans_;
+    platform::TByteBuffer text_;
+    std::vector<TLineSpan> spans_;
 };

@@ -27,9 +27,18 @@ QStringView Trimmed(QStringView s) {
     return s.left(end);
 }
 
+bool Contains(std::string_view line, QLatin1String tag) {
+    return line.find(std::string_view(tag.data(), static_cast<size_t>(tag.size()))) !=
+           std::string_view::npos;
+}
+
 }  // namespace
 
-bool IsFinderLine(QStringView line) { return line.contains(kFinderTag); }
+bool ContainsMyFindsPhrase(std::string_view line) {
+    return line.find("My Finds Pocket Query") != std::string_view::npos;
+}
+
+bool IsFinderLine(std::string_view line) { return Contains(line, kFinderTag); }
 
 TFinder ExtractFinder(QStringView line) {
     QString s = Trimmed(line).toString();
@@ -42,11 +51,11 @@ TFinder ExtractFinder(QStringView line) {
     return finder;
 }
 
-bool IsDateLine(QStringView line) { return line.contains(kDateTag); }
+bool IsDateLine(std::string_view line) { return Contains(line, kDateTag); }
 
-bool IsCountedLogType(QStringView line) {
+bool IsCountedLogType(std::string_view line) {
     for (QLatin1String type : kCountedTypes) {
-        if (line.contains(type)) return true;
+        if (Contains(line, type)) return true;
     }
     return false;
 }

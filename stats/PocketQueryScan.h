@@ -2,6 +2,7 @@
 // Line tests of the pocket-query scan.
 #include <QString>
 #include <QStringView>
+#include <string_view>
 
 inline constexpr QStringView kMyFindsPhrase = u"My Finds Pocket Query";
 inline constexpr QStringView kRefusalText = u"Das ist keine My Finds Pocket Query !!!";
@@ -11,12 +12,15 @@ struct TFinder {
     QString name;
 };
 
-bool IsFinderLine(QStringView line);
+// The line tests work on a line's UTF-8 bytes: the tags are ASCII, so a byte search finds
+// exactly what a search in the decoded text would find.
+bool ContainsMyFindsPhrase(std::string_view line);
+bool IsFinderLine(std::string_view line);
 // The finder id and name of a finder line.
 TFinder ExtractFinder(QStringView line);
 
-bool IsDateLine(QStringView line);
+bool IsDateLine(std::string_view line);
 // True when `line` holds one of the counted log types (found, attended, webcam photo).
-bool IsCountedLogType(QStringView line);
+bool IsCountedLogType(std::string_view line);
 // The day of a date line: its first 10 characters after the tags and leading blanks.
 QString ExtractDay(QStringView line);

@@ -12,17 +12,17 @@ constexpr qsizetype kFirstScannedLine = 9;
 void ScanLines(IFindsView& view, TFindsState& st, const TLineList& lines, TSortedDateList& dates) {
     const qsizetype n = lines.Count();
     for (qsizetype i = kFirstScannedLine; i < n; ++i) {
-        const QStringView line = lines.Line(i);
+        const std::string_view line = lines.Utf8Line(i);
         if (st.CacherSuchen && IsFinderLine(line)) {
-            const TFinder finder = ExtractFinder(line);
+            const TFinder finder = ExtractFinder(lines.Line(i));
             st.CacherID = finder.id;
             st.CacherName = finder.name;
             st.CacherSuchen = false;
             view.SetLabel(TFindsLabel::Cacher, st.CacherID + QStringLiteral(" - ") + st.CacherName);
             view.ProcessPendingMessages();
         }
-        if (i + 1 < n && IsDateLine(line) && IsCountedLogType(lines.Line(i + 1))) {
-            dates.Add(ExtractDay(line));
+        if (i + 1 < n && IsDateLine(line) && IsCountedLogType(lines.Utf8Line(i + 1))) {
+            dates.Add(ExtractDay(lines.Line(i)));
         }
     }
 }
@@ -48,7 +48,7 @@ void ProcessStringList(IFindsView& view, TFindsState& st, const TLineList& strLi
     if (n == 0) return;
 
     view.SetLabel(TFindsLabel::AnzZeilen, QString::number(n));
-    if (n < 3 || !strListe.Line(kPhraseLine).contains(kMyFindsPhrase)) {
+    if (n < 3 || !ContainsMyFindsPhrase(strListe.Utf8Line(kPhraseLine))) {
         view.ShowRefusal(kRefusalText.toString());
         return;
     }

@@ -12,9 +12,11 @@ QMessageBox::StandardButton TScriptedUi::messageBox(QWidget*, const QString& cap
 std::optional<QString> TScriptedUi::openFileName(QWidget*, const QString& filter) {
     dialogFilters.push_back(filter);
     if (dialogAnswers.empty()) return std::nullopt;
-    std::optional<QString> answer = dialogAnswers.front();
+    const bool chosen = dialogAnswers.front().has_value();
+    const QString path = dialogAnswers.front().value_or(QString());
     dialogAnswers.pop_front();
-    return answer;
+    if (!chosen) return std::nullopt;
+    return path;
 }
 
 bool TScriptedUi::openUrl(const QUrl& url) {

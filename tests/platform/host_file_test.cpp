@@ -15,7 +15,7 @@ TEST(ReadWholeFile, ReturnsEveryByte) {
     std::string data(200000, '\0');
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7);
     std::ofstream(path, std::ios::binary) << data;
-    EXPECT_EQ(platform::ReadWholeFile(path.string()), data);
+    EXPECT_EQ(platform::ReadWholeFile(path.string()).View(), data);
     std::filesystem::remove(path);
 }
 

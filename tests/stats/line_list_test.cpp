@@ -16,7 +16,7 @@ namespace {
 
 std::vector<QString> LinesOf(const TLineList& list) {
     std::vector<QString> lines;
-    for (qsizetype i = 0; i < list.Count(); ++i) lines.push_back(list.Line(i).toString());
+    for (qsizetype i = 0; i < list.Count(); ++i) lines.push_back(list.Line(i));
     return lines;
 }
 

@@ -77,7 +77,7 @@ TEST(PocketQueryScan, FinderOnLineEightIsNotSeenAndEarlierFinderStays) {
     TLineList list = PocketQuery({});
     TLineList shifted;
     for (qsizetype i = 0; i < list.Count(); ++i) {
-        shifted.Append(i == 8 ? QString::fromLatin1(kFinderLine) : list.Line(i).toString());
+        shifted.Append(i == 8 ? QString::fromLatin1(kFinderLine) : list.Line(i));
     }
     TRecordedFindsView view;
     TFindsState state;

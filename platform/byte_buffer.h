@@ -1,0 +1,33 @@
+#pragma once
+// A growable byte buffer whose memory is not initialised before use. Big files are read
+// straight into it; huge pages are requested for big buffers to keep page faults few.
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+namespace platform {
+
+class TByteBuffer {
+public:
+    TByteBuffer() = default;
+    explicit TByteBuffer(size_t size) { Resize(size); }
+
+    char* Data() { return data_.get(); }
+    const char* Data() const { return data_.get(); }
+    size_t Size() const { return size_; }
+    std::string_view View() const { return {data_.get(), size_}; }
+
+    // New bytes are left uninitialised; the content up to the smaller size is kept.
+    void Resize(size_t size);
+    void Append(std::string_view bytes);
+    void Clear();
+
+private:
+    void Reserve(size_t capacity);
+
+    std::unique_ptr<char[]> data_;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
+};
+
+}  // namespace platform
