@@ -25,7 +25,8 @@ VersionNames NamesFor(const TOSVersionInfo& info, const QString& csd, uint16_t a
         case VER_PLATFORM_WIN32s:
             return {QStringLiteral("Win32s unter Windows 3.x"), QString()};
         case VER_PLATFORM_WIN32_WINDOWS:
-            if (minor == 0) return {QStringLiteral("Windows 95 ") + csd + u' ', QStringLiteral("95")};
+            if (minor == 0)
+                return {QStringLiteral("Windows 95 ") + csd + u' ', QStringLiteral("95")};
             if (minor == 10) {
                 return {csd == QLatin1String("A") ? QStringLiteral("Windows 98SE ")
                                                   : QStringLiteral("Windows 98 "),
@@ -34,10 +35,14 @@ VersionNames NamesFor(const TOSVersionInfo& info, const QString& csd, uint16_t a
             if (minor == 90) return {QStringLiteral("Windows ME "), QStringLiteral("ME")};
             return {};
         case VER_PLATFORM_WIN32_NT:
-            if (major == 3 || major == 4) return {QStringLiteral("Windows NT"), QStringLiteral("NT")};
-            if (major == 5 && minor == 0) return {QStringLiteral("Windows 2000"), QStringLiteral("2000")};
-            if (major == 5 && minor == 1) return {QStringLiteral("Windows XP"), QStringLiteral("XP")};
-            if (major == 6 && minor == 0) return {QStringLiteral("Windows Vista"), QStringLiteral("Vista")};
+            if (major == 3 || major == 4)
+                return {QStringLiteral("Windows NT"), QStringLiteral("NT")};
+            if (major == 5 && minor == 0)
+                return {QStringLiteral("Windows 2000"), QStringLiteral("2000")};
+            if (major == 5 && minor == 1)
+                return {QStringLiteral("Windows XP"), QStringLiteral("XP")};
+            if (major == 6 && minor == 0)
+                return {QStringLiteral("Windows Vista"), QStringLiteral("Vista")};
             if (major == 6 && minor == 1) {
                 return {architecture == PROCESSOR_ARCHITECTURE_AMD64
                             ? QStringLiteral("Windows 7 x64 Edition")
@@ -56,8 +61,8 @@ QString ComposeVersionName(const VersionNames& names, uint32_t major, uint32_t m
     if (ShortName) return names.shortName;
     QString result = names.name;
     if (WithVersion) {
-        result += QStringLiteral(" (") + QString::number(major) + u'.' + QString::number(minor) +
-                  u')';
+        result +=
+            QStringLiteral(" (") + QString::number(major) + u'.' + QString::number(minor) + u')';
     }
     if (WithBuild) result += QStringLiteral(" (Build: ") + QString::number(build) + u')';
     if (WithServicePack && !csd.isEmpty()) result += QStringLiteral(" (") + csd + u')';
@@ -85,8 +90,8 @@ QString GetWindowsVersionName(const TOSVersionInfo& info, uint16_t processorArch
                               bool ShortName) {
     const QString csd = CsdText(info);
     return ComposeVersionName(NamesFor(info, csd, processorArchitecture), info.dwMajorVersion,
-                              info.dwMinorVersion, info.dwBuildNumber, csd, WithVersion,
-                              WithBuild, WithServicePack, ShortName);
+                              info.dwMinorVersion, info.dwBuildNumber, csd, WithVersion, WithBuild,
+                              WithServicePack, ShortName);
 }
 
 QString GetWindowsVersionName(bool WithVersion, bool WithBuild, bool WithServicePack,

@@ -143,14 +143,14 @@ void TfrmInfo::BuildGeneralTab() {
 
     Panel1 = MakePanel(tsAllgemeines, platform::PxRect(179, 15, 361, 173));
     const QColor text = palette().color(QPalette::WindowText);
-    Label2 = MakeLabel(Panel1, QStringLiteral("Kalvero"), 10, 34,
-                       DesignPixelFont(kArial, 27, true), text);
+    Label2 = MakeLabel(Panel1, QStringLiteral("Kalvero"), 10, 34, DesignPixelFont(kArial, 27, true),
+                       text);
     Label4 = MakeLabel(Panel1, QStringLiteral("Geocaching-Werkzeuge"), 10, 74,
                        DesignPixelFont(kArial, 20), text);
-    lblV = MakeLabel(Panel1, QStringLiteral("Version:"), 10, 105, DesignPixelFont(kArial, 17),
-                     text);
-    lblVersion = MakeLabel(Panel1, QStringLiteral("0.0.0.0"), 78, 105,
-                           DesignPixelFont(kArial, 17), text);
+    lblV =
+        MakeLabel(Panel1, QStringLiteral("Version:"), 10, 105, DesignPixelFont(kArial, 17), text);
+    lblVersion =
+        MakeLabel(Panel1, QStringLiteral("0.0.0.0"), 78, 105, DesignPixelFont(kArial, 17), text);
     sbtnHomepage = MakeFlatButton(Panel1, QString(), platform::PxRect(10, 132, 346, 41),
                                   DesignPixelFont(kArial, 17));
     connect(sbtnHomepage, &QToolButton::clicked, this, [this] { shellExecClick(sbtnHomepage); });
@@ -161,9 +161,9 @@ void TfrmInfo::BuildGeneralTab() {
     Bevel2->setGeometry(platform::Px(11), platform::Px(196), platform::Px(519),
                         std::max(2, platform::Px(2)));
 
-    sbtnGroundspeak = MakeFlatButton(tsAllgemeines, QStringLiteral("Groundspeak ®"),
-                                     platform::PxRect(423, 398, 107, 21),
-                                     DesignPixelFont(kSansSerif, 15));
+    sbtnGroundspeak =
+        MakeFlatButton(tsAllgemeines, QStringLiteral("Groundspeak ®"),
+                       platform::PxRect(423, 398, 107, 21), DesignPixelFont(kSansSerif, 15));
     SetTextColor(sbtnGroundspeak, kBlue);
     sbtnGroundspeak->setToolTip(QStringLiteral("Die Website von Groundspeak öffnen"));
     connect(sbtnGroundspeak, &QToolButton::clicked, this,
@@ -177,8 +177,8 @@ void TfrmInfo::BuildSystemPanel() {
     Panel3->setPalette(palette);
     Panel3->setAutoFillBackground(true);
 
-    lblOS = MakeLabel(Panel3, QStringLiteral("Betriebsystem"), 8, 18,
-                      DesignPixelFont(kArial, 15), kSystemRed);
+    lblOS = MakeLabel(Panel3, QStringLiteral("Betriebsystem"), 8, 18, DesignPixelFont(kArial, 15),
+                      kSystemRed);
 
     const QFont memoryFont = DesignPixelFont(kSansSerif, 15);
     auto valueLabel = [&](int top, const QColor& color) {
@@ -186,8 +186,8 @@ void TfrmInfo::BuildSystemPanel() {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return label;
     };
-    Label8 = MakeLabel(Panel3, QStringLiteral("Phys. Windows - Speicher:"), 8, 52, memoryFont,
-                       kMaroon);
+    Label8 =
+        MakeLabel(Panel3, QStringLiteral("Phys. Windows - Speicher:"), 8, 52, memoryFont, kMaroon);
     lblMemory = valueLabel(52, kMaroon);
     Label10 = MakeLabel(Panel3, QStringLiteral("Verfügb. Phys.  Windows - Speicher:"), 8, 72,
                         memoryFont, kPurple);
@@ -222,8 +222,8 @@ void TfrmInfo::FormActivate() {
 
     uint16_t major = 0, minor = 0, release = 0, build = 0;
     GetFileVersionNumbers(versionFile_, major, minor, release, build);
-    const QString version = QStringLiteral("%1.%2.%3.%4").arg(major).arg(minor).arg(release).arg(
-        build);
+    const QString version =
+        QStringLiteral("%1.%2.%3.%4").arg(major).arg(minor).arg(release).arg(build);
 
     PageControl2->setCurrentWidget(tsAllgemeines);
     SetLabelText(lblVersion, version);

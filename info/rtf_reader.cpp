@@ -41,9 +41,7 @@ struct GroupState {
     Destination destination = Destination::Text;
 };
 
-bool IsAsciiLetter(QChar c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
+bool IsAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -56,13 +54,34 @@ int HexValue(QChar c) {
 
 // Groups whose content is not text of the document.
 bool IsSkippedDestination(std::u16string_view word) {
-    static constexpr std::array<std::u16string_view, 28> kSkipped = {
-        u"falt",      u"stylesheet", u"info",      u"pict",        u"object",
-        u"header",    u"headerl",    u"headerr",   u"headerf",     u"footer",
-        u"footerl",   u"footerr",    u"footerf",   u"footnote",    u"annotation",
-        u"themedata", u"datastore",  u"listtable", u"listoverridetable",
-        u"rsidtbl",   u"generator",  u"xmlnstbl",  u"latentstyles", u"colorschememapping",
-        u"filetbl",   u"revtbl",     u"fldinst",  u"panose"};
+    static constexpr std::array<std::u16string_view, 28> kSkipped = {u"falt",
+                                                                     u"stylesheet",
+                                                                     u"info",
+                                                                     u"pict",
+                                                                     u"object",
+                                                                     u"header",
+                                                                     u"headerl",
+                                                                     u"headerr",
+                                                                     u"headerf",
+                                                                     u"footer",
+                                                                     u"footerl",
+                                                                     u"footerr",
+                                                                     u"footerf",
+                                                                     u"footnote",
+                                                                     u"annotation",
+                                                                     u"themedata",
+                                                                     u"datastore",
+                                                                     u"listtable",
+                                                                     u"listoverridetable",
+                                                                     u"rsidtbl",
+                                                                     u"generator",
+                                                                     u"xmlnstbl",
+                                                                     u"latentstyles",
+                                                                     u"colorschememapping",
+                                                                     u"filetbl",
+                                                                     u"revtbl",
+                                                                     u"fldinst",
+                                                                     u"panose"};
     return std::find(kSkipped.begin(), kSkipped.end(), word) != kSkipped.end();
 }
 
@@ -217,8 +236,8 @@ private:
             if (word == u"red") colorEntry_.setRed(component);
             if (word == u"green") colorEntry_.setGreen(component);
             if (word == u"blue") colorEntry_.setBlue(component);
-            colorEntryGiven_ = colorEntryGiven_ || word == u"red" || word == u"green" ||
-                               word == u"blue";
+            colorEntryGiven_ =
+                colorEntryGiven_ || word == u"red" || word == u"green" || word == u"blue";
             return;
         }
         if (group.destination == Destination::FontTable) {
@@ -290,7 +309,8 @@ private:
     void Character(char16_t ch) {
         if (SkipFallback()) return;
         switch (Group().destination) {
-            case Destination::Skip: return;
+            case Destination::Skip:
+                return;
             case Destination::FontTable:
                 if (ch == u';') {
                     fonts_[fontNumber_] = fontName_.trimmed();
@@ -306,7 +326,8 @@ private:
                     StartColorEntry();
                 }
                 return;
-            case Destination::Text: break;
+            case Destination::Text:
+                break;
         }
         if (!(Group().chars == pendingFormat_)) {
             Flush();

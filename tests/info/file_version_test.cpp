@@ -35,7 +35,11 @@ QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& 
 }
 
 // The version record as this build writes it: signature, record version, 1.1 and 0.0.
-const QByteArray kBuildRecord = QByteArray::fromHex("bd04effe" "00000100" "01000100" "00000000");
+const QByteArray kBuildRecord = QByteArray::fromHex(
+    "bd04effe"
+    "00000100"
+    "01000100"
+    "00000000");
 
 TEST(FileVersion, TheProgramCarriesTheBuildsVersion) {
     Numbers numbers;

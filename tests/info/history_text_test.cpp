@@ -1,5 +1,7 @@
 // Loading the version history: byte-order marks, the ANSI code page, plain and rich text, the
 // failure for a missing file, and the history that ships with the program.
+#include "info/history_text.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -9,7 +11,6 @@
 #include <cerrno>
 #include <string>
 
-#include "info/history_text.h"
 #include "platform/host_error.h"
 
 namespace {
@@ -23,16 +24,28 @@ struct DecodeCase {
 };
 
 const DecodeCase kDecodeCases[] = {
-    {"utf8_mark", "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e"s, u"Grüße"},
+    {"utf8_mark",
+     "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+     "e"s,
+     u"Grüße"},
     {"utf16_le_mark", "\xFF\xFEG\0r\0\xFC\0\xAC\x20"s, u"Grü€"},
     {"utf16_be_mark", "\xFE\xFF\0G\0r\0\xFC\x20\xAC"s, u"Grü€"},
     {"utf16_le_surrogate_pair", "\xFF\xFE\x3D\xD8\x00\xDE"s, u"\U0001F600"},
-    {"ansi_without_mark", "Gr\xFC\xDF" "e \x80 \x84x\x93"s, u"Grüße € „x“"},
-    {"utf8_without_mark_reads_as_ansi", "Gr\xC3\xBC" "e"s, u"GrÃ¼e"},
+    {"ansi_without_mark",
+     "Gr\xFC\xDF"
+     "e \x80 \x84x\x93"s,
+     u"Grüße € „x“"},
+    {"utf8_without_mark_reads_as_ansi",
+     "Gr\xC3\xBC"
+     "e"s,
+     u"GrÃ¼e"},
     {"ansi_undefined_bytes", "\x81\x8D\x8F\x90\x9D"s, u"\u0081\u008D\u008F\u0090\u009D"},
     {"ansi_upper_half", "\xA0\xC4\xFF"s, u"\u00A0Äÿ"},
     {"nul_ends_the_text", "ab\0cd"s, u"ab"},
-    {"nul_ends_utf16_text", "\xFF\xFE" "a\0\0\0b\0"s, u"a"},
+    {"nul_ends_utf16_text",
+     "\xFF\xFE"
+     "a\0\0\0b\0"s,
+     u"a"},
     {"mark_only", "\xEF\xBB\xBF"s, u""},
     {"empty", ""s, u""},
 };
@@ -101,7 +114,9 @@ TEST_F(HistoryFile, RichTextIsShownFormattedWhateverItsEncoding) {
 }
 
 TEST_F(HistoryFile, PlainTextIsShownAsItStands) {
-    LoadHistoryFile(edit_, Write("\xFF\xFE" "1\0.\0" "1\0\r\0\n\0\xE4\0"s));
+    LoadHistoryFile(edit_, Write("\xFF\xFE"
+                                 "1\0.\0"
+                                 "1\0\r\0\n\0\xE4\0"s));
     EXPECT_EQ(Blocks(edit_), (QStringList{"1.1", "ä"}));
     EXPECT_FALSE(FirstCharacterBold());
 }

@@ -27,8 +27,8 @@ const OsVersionCase kOsVersionCases[] = {
      "Fedora Linux 40", "Fedora", 6, 8, 5},
     {"single_quotes_and_escapes", "PRETTY_NAME='Arch Linux'\nNAME=\"Say \\\"hi\\\"\"\n",
      "6.9.1-arch1-1", "Arch Linux", "Say \"hi\"", 6, 9, 1},
-    {"comments_and_blank_lines", "# vendor file\n\n  NAME=\"Alpine Linux\"\n", "5.15.0", "Alpine Linux",
-     "Alpine Linux", 5, 15, 0},
+    {"comments_and_blank_lines", "# vendor file\n\n  NAME=\"Alpine Linux\"\n", "5.15.0",
+     "Alpine Linux", "Alpine Linux", 5, 15, 0},
     {"no_pretty_name", "NAME=\"openSUSE Leap\"\nID=opensuse\n", "5.14.21-150500.55-default",
      "openSUSE Leap", "openSUSE Leap", 5, 14, 21},
     {"empty_pretty_name_falls_back", "PRETTY_NAME=\"\"\nNAME=Gentoo\n", "6.6.30-gentoo", "Gentoo",
@@ -80,9 +80,9 @@ struct ArchitectureCase {
 
 TEST(Architecture, MachineNamesMapToTheirCodes) {
     const ArchitectureCase cases[] = {
-        {"x86_64", 9}, {"amd64", 9},    {"aarch64", 12}, {"arm64", 12},      {"i386", 0},
-        {"i686", 0},   {"armv7l", 5},   {"ia64", 6},     {"riscv64", 0xFFFF}, {"i786", 0xFFFF},
-        {"", 0xFFFF},  {"x86", 0xFFFF},
+        {"x86_64", 9},       {"amd64", 9},     {"aarch64", 12}, {"arm64", 12},
+        {"i386", 0},         {"i686", 0},      {"armv7l", 5},   {"ia64", 6},
+        {"riscv64", 0xFFFF}, {"i786", 0xFFFF}, {"", 0xFFFF},    {"x86", 0xFFFF},
     };
     for (const ArchitectureCase& c : cases) {
         EXPECT_EQ(platform::ArchitectureCode(c.machine), c.code) << c.machine;

@@ -111,7 +111,8 @@ TEST_F(InfoWindow, CreationSetsTheLinkCaptionAndLoadsTheHistory) {
     WriteHistory("Version 1.1.0.0\r\n\x84Neu\x93: Info-Fenster");
     frm_.FormCreate();
     EXPECT_TRUE(frm_.sbtnHomepage->text().contains(TfrmInfo::MakerSite().host()));
-    EXPECT_EQ(frm_.rtfHistorie->toPlainText(), QStringLiteral("Version 1.1.0.0\n„Neu“: Info-Fenster"));
+    EXPECT_EQ(frm_.rtfHistorie->toPlainText(),
+              QStringLiteral("Version 1.1.0.0\n„Neu“: Info-Fenster"));
 }
 
 TEST_F(InfoWindow, MissingHistoryFailsAfterTheCaptionIsSet) {
@@ -132,8 +133,7 @@ TEST_F(InfoWindow, ActivationShowsVersionSystemAndMemory) {
     frm_.show();
     EXPECT_EQ(frm_.lblVersion->text(), QStringLiteral("1.1.0.0"));
     EXPECT_EQ(frm_.lblOS->text(), GetWindowsVersionName(true, true, true, false));
-    EXPECT_EQ(MemoryTexts(),
-              (QStringList{"16.777.216 KB", "2 KB", "65.536 KB", "1 KB"}));
+    EXPECT_EQ(MemoryTexts(), (QStringList{"16.777.216 KB", "2 KB", "65.536 KB", "1 KB"}));
     EXPECT_EQ(frm_.lblMemory->x() + frm_.lblMemory->width(), memoryRight)
         << "value labels keep their right edge";
     EXPECT_GE(frm_.lblMemory->width(), frm_.lblMemory->sizeHint().width());
@@ -169,7 +169,8 @@ TEST_F(InfoWindow, MemoryFailureReachesTheErrorBoxAndLeavesTheLabels) {
     frm_.PageControl2->setCurrentIndex(1);
     frm_.hide();
     figures_ = {1024, 1024, 1024, 1024};
-    const QString app = QString::fromStdString(platform::ApplicationTitle(platform::ExecutablePath()));
+    const QString app =
+        QString::fromStdString(platform::ApplicationTitle(platform::ExecutablePath()));
 
     struct FailureCase {
         int code;

@@ -1,12 +1,12 @@
 // The rich-text reader: text, escapes, skipped groups, character and paragraph formats.
+#include "info/rtf_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <string>
-
-#include "info/rtf_reader.h"
 
 namespace {
 
@@ -124,10 +124,11 @@ TEST(RtfReader, CharacterStylesSwitchAndGroupsRestoreThem) {
 
 TEST(RtfReader, ColoursComeFromTheColourTable) {
     QTextDocument document;
-    ASSERT_EQ(Read(QStringLiteral("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
-                                  "\\cf1 r\\cf2 g\\cf0 a\\cf9 z{\\cf1 R}n}"),
-                   document),
-              QStringLiteral("rgazRn"));
+    ASSERT_EQ(
+        Read(QStringLiteral("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+                            "\\cf1 r\\cf2 g\\cf0 a\\cf9 z{\\cf1 R}n}"),
+             document),
+        QStringLiteral("rgazRn"));
     EXPECT_EQ(FormatAt(document, 0).foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(FormatAt(document, 1).foreground().color(), QColor(0, 128, 0));
     EXPECT_FALSE(FormatAt(document, 2).hasProperty(QTextFormat::ForegroundBrush)) << "automatic";
@@ -165,8 +166,7 @@ TEST(RtfReader, FontsComeFromTheFontTable) {
               QStringLiteral("abcde"));
     EXPECT_EQ(FormatAt(document, 0).fontFamilies().toStringList(), QStringList{"Arial"});
     EXPECT_EQ(FormatAt(document, 1).fontFamilies().toStringList(), QStringList{"Tahoma"});
-    EXPECT_EQ(FormatAt(document, 2).fontFamilies().toStringList(),
-              QStringList{"Liberation Sans"});
+    EXPECT_EQ(FormatAt(document, 2).fontFamilies().toStringList(), QStringList{"Liberation Sans"});
     EXPECT_FALSE(FormatAt(document, 3).hasProperty(QTextFormat::FontFamilies)) << "no entry";
     EXPECT_FALSE(FormatAt(document, 4).hasProperty(QTextFormat::FontFamilies)) << "plain";
 }

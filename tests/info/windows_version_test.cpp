@@ -16,8 +16,7 @@ TOSVersionInfo MakeRecord(uint32_t platformId, uint32_t major, uint32_t minor, u
     info.dwMajorVersion = major;
     info.dwMinorVersion = minor;
     info.dwBuildNumber = build;
-    std::copy_n(csd.begin(), std::min(csd.size(), std::size(info.szCSDVersion)),
-                info.szCSDVersion);
+    std::copy_n(csd.begin(), std::min(csd.size(), std::size(info.szCSDVersion)), info.szCSDVersion);
     return info;
 }
 
@@ -76,14 +75,35 @@ const NamingCase kNamingCases[] = {
     {"win81_unlisted", 2, 6, 3, 9600, u"", 0, kNameOnly, u""},
     {"win10_unlisted_short", 2, 10, 0, 19045, u"", 9, kShortName, u""},
     {"unknown_platform", 3, 6, 1, 7600, u"", 9, kWindowFlags, u" (6.1) (Build: 7600)"},
-    {"build_unsigned_unmasked", 1, 4, 90, 3221228125u, u"", 0, {false, true, false, false},
+    {"build_unsigned_unmasked",
+     1,
+     4,
+     90,
+     3221228125u,
+     u"",
+     0,
+     {false, true, false, false},
      u"Windows ME  (Build: 3221228125)"},
-    {"version_only", 2, 5, 1, 2600, u"Service Pack 2", 0, {true, false, false, false},
+    {"version_only",
+     2,
+     5,
+     1,
+     2600,
+     u"Service Pack 2",
+     0,
+     {true, false, false, false},
      u"Windows XP (5.1)"},
-    {"service_pack_only", 2, 5, 1, 2600, u"Service Pack 2", 0, {false, false, true, false},
+    {"service_pack_only",
+     2,
+     5,
+     1,
+     2600,
+     u"Service Pack 2",
+     0,
+     {false, false, true, false},
      u"Windows XP (Service Pack 2)"},
-    {"large_numbers_plain_decimal", 2, 4294967295u, 4294967295u, 4294967295u, u"", 0,
-     kWindowFlags, u" (4294967295.4294967295) (Build: 4294967295)"},
+    {"large_numbers_plain_decimal", 2, 4294967295u, 4294967295u, 4294967295u, u"", 0, kWindowFlags,
+     u" (4294967295.4294967295) (Build: 4294967295)"},
 };
 
 class NamingTable : public ::testing::TestWithParam<NamingCase> {};
