@@ -18,13 +18,6 @@ QString Decode(QStringConverter::Encoding encoding, std::string_view bytes) {
     return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-// The bytes a file read returns, whether the file layer hands back a string or its own buffer.
-[[maybe_unused]] std::string_view BytesOf(std::string_view bytes) { return bytes; }
-template <typename Buffer>
-auto BytesOf(const Buffer& buffer) -> decltype(buffer.View()) {
-    return buffer.View();
-}
-
 }  // namespace
 
 QString DecodeTextFile(std::string_view bytes) {
@@ -55,6 +48,6 @@ void ShowHistoryText(QTextEdit& edit, const QString& text) {
 }
 
 void LoadHistoryFile(QTextEdit& edit, const std::string& path) {
-    const auto bytes = platform::ReadWholeFile(path);
-    ShowHistoryText(edit, DecodeTextFile(BytesOf(bytes)));
+    const platform::TByteBuffer bytes = platform::ReadWholeFile(path);
+    ShowHistoryText(edit, DecodeTextFile(bytes.View()));
 }
