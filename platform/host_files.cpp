@@ -79,10 +79,13 @@ int OpenFileWithMode(const std::string& path, uint16_t mode) {
             default: flags |= O_RDWR; break;
         }
     }
+    // Without O_NONBLOCK, opening a FIFO for reading would wait for a writer; the flag is
+    // cleared again once the file is open.
     int fd;
     do {
-        fd = ::open(path.c_str(), flags, 0666);
+        fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
+    if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
         const std::string full = ExpandFileName(path);
@@ -104,7 +107,7 @@ bool FileExists(const std::string& path) {
 }
 
 bool CanOpenForWriting(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     ::close(fd);
     return true;

@@ -405,6 +405,17 @@ TEST_F(ArchiveOpen, MissingFileOnDriveAIsAskedForAsADisk) {
     EXPECT_EQ(a.FileCount(), 1);
 }
 
+TEST_F(ArchiveOpen, FifoNamedLikeAnArchiveIsRefusedWithoutWaitingForAWriter) {
+    ASSERT_EQ(::mkfifo(folder.File("pipe.zip").c_str(), 0644), 0);
+    Use("pipe.zip");
+    for (uint16_t mode : {uint16_t{0x40}, uint16_t{0x22}}) {
+        int32_t native = 0;
+        OpenError([&] { a.OpenArchive(mode); }, &native);
+        EXPECT_EQ(native, 35) << mode;
+        EXPECT_FALSE(a.Active());
+    }
+}
+
 TEST_F(ArchiveOpen, IsValidArchiveFileLooksAtTheEndRecord) {
     Use("missing.zip");
     EXPECT_FALSE(a.IsValidArchiveFile());
