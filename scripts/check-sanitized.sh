@@ -13,7 +13,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ./build-asan/tests/zip/zip_tests --gtest_brief=1
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_COMPILER=clang++ \
   -DKALVERO_SANITIZE=ON -DKALVERO_FUZZ=ON -DKALVERO_WITH_QT=OFF -DKALVERO_TESTS=OFF \
   -DKALVERO_BENCH=OFF -DKALVERO_WERROR=ON
 cmake --build build-fuzz --target zip_fuzz zip_corpus_check -j "$jobs"

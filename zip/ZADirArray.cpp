@@ -1,6 +1,7 @@
 #include "zip/ZADirArray.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "zip/ZAExcept.h"
 #include "zip/ZAStream.h"
@@ -69,7 +70,7 @@ void TZADirArray::DeleteItem(int32_t Index) {
     if (Index < FItemNamesList.Count() && FItemNamesList.Get(Index) == key) {
         FItemNamesList.Delete(Index);
     } else {
-        const int32_t found = FItemNamesList.IndexOf(key);
+        const int32_t found = FItemNamesList.IndexOfKey(key);
         if (found >= 0) FItemNamesList.Delete(found);
     }
     std::move(FItems.begin() + Index + 1, FItems.begin() + ItemCount, FItems.begin() + Index);
@@ -82,18 +83,18 @@ void TZADirArray::ClearTags() {
 }
 
 bool TZADirArray::FileExists(const ZAString& FileName, int32_t& ItemNo) {
-    ItemNo = FItemNamesList.IndexOf(LowerAscii(FileName));
+    ItemNo = FItemNamesList.IndexOfKey(LowerAscii(FileName));
     return ItemNo >= 0;
 }
 
-void TZADirArray::SetItemName(int32_t Index, const ZAString& Name) {
+void TZADirArray::SetItemName(int32_t Index, ZAString Name) {
     CheckIndex(Index, kErrItemPtrIndex);
     TDirItem& item = FItems[static_cast<size_t>(Index)];
     const ZAString oldKey = LowerAscii(item.Name);
     // The lookup builds the value index on the first naming, as its growth rules expect. The
     // decision goes by position, so that an entry whose name equals an earlier one (the empty
     // name in particular) is named like any other.
-    FItemNamesList.IndexOf(oldKey);
+    FItemNamesList.IndexOfKey(oldKey);
     const int32_t listed = FItemNamesList.Count();
     if (Index < listed && FItemNamesList.Get(Index) == oldKey) {
         FItemNamesList.Update(Index, LowerAscii(Name));
@@ -102,7 +103,7 @@ void TZADirArray::SetItemName(int32_t Index, const ZAString& Name) {
     } else {
         throw EZAException(kErrSetItemNameIndex);
     }
-    item.Name = Name;
+    item.Name = std::move(Name);
 }
 
 TDirItem TZADirArray::GetItem(int32_t Index) const {

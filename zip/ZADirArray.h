@@ -32,7 +32,7 @@ public:
     // with several such entries the last one.
     bool FileExists(const ZAString& FileName, int32_t& ItemNo);
     // Names the entry at Index and keeps the name list in step.
-    void SetItemName(int32_t Index, const ZAString& Name);
+    void SetItemName(int32_t Index, ZAString Name);
 
     TDirItem GetItem(int32_t Index) const;
     TDirItem* ItemPtr(int32_t Index);
@@ -47,7 +47,6 @@ private:
     std::vector<TDirItem> FItems;
     TZAHashedStringList FItemNamesList;
     int32_t AllocBy = 500;
-    int32_t deAllocBy = 100;
     int32_t MaxAllocBy = 10000;
     int32_t AllocItemCount = 0;
     int32_t ItemCount = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 constexpr uint32_t kMinValueBuckets = 1000;
@@ -28,12 +29,12 @@ void TZAHashedStringList::CheckIndex(int32_t Index) const {
     if (Index < 0 || Index >= Count()) throw std::out_of_range("List index out of bounds");
 }
 
-int32_t TZAHashedStringList::Add(const ZAString& S) {
-    FStrings.push_back(S);
+int32_t TZAHashedStringList::Add(ZAString S) {
+    FStrings.push_back(std::move(S));
     const auto position = static_cast<int32_t>(FStrings.size() - 1);
     FNameHashValid = false;
     if (FValueHash && FValueHashValid) {
-        FValueHash->Add(KeyOf(S), position);
+        FValueHash->Add(KeyOf(FStrings.back()), position);
         if (FStrings.size() > static_cast<size_t>(kStringsPerBucket) * FValueHash->Size()) {
             FValueHash.reset();
             FValueHashValid = false;
@@ -42,16 +43,16 @@ int32_t TZAHashedStringList::Add(const ZAString& S) {
     return position;
 }
 
-void TZAHashedStringList::Update(int32_t Index, const ZAString& NewValue) {
+void TZAHashedStringList::Update(int32_t Index, ZAString NewValue) {
     CheckIndex(Index);
     ZAString& slot = FStrings[static_cast<size_t>(Index)];
     if (FValueHash) {
         // The link of this position goes, not another string's link with the same key.
         FValueHash->RemoveValue(KeyOf(slot), Index);
-        slot = NewValue;
-        FValueHash->Add(KeyOf(NewValue), Index);
+        slot = std::move(NewValue);
+        FValueHash->Add(KeyOf(slot), Index);
     } else {
-        slot = NewValue;
+        slot = std::move(NewValue);
     }
     FNameHashValid = false;
 }
@@ -102,6 +103,11 @@ void TZAHashedStringList::RebuildNameIndex() {
 int32_t TZAHashedStringList::IndexOf(const ZAString& S) {
     RebuildValueIndex();
     return FValueHash->ValueOf(KeyOf(S));
+}
+
+int32_t TZAHashedStringList::IndexOfKey(const ZAString& Key) {
+    RebuildValueIndex();
+    return FValueHash->ValueOf(Key);
 }
 
 int32_t TZAHashedStringList::IndexOfName(const ZAString& Name) {

@@ -29,13 +29,16 @@ public:
     // Appends S and returns its position. A valid value index takes the new key at once; when
     // the list then holds more than five strings per bucket, the index is dropped so that the
     // next lookup builds it anew with as many buckets as strings.
-    int32_t Add(const ZAString& S);
+    int32_t Add(ZAString S);
     // Replaces the string at Index and moves its key in the value index.
-    void Update(int32_t Index, const ZAString& NewValue);
+    void Update(int32_t Index, ZAString NewValue);
     void Delete(int32_t Index);
     void Clear();
 
     int32_t IndexOf(const ZAString& S);
+    // IndexOf for a key that is already folded as the list folds (LowerAscii unless the list
+    // is case-sensitive), without folding it again.
+    int32_t IndexOfKey(const ZAString& Key);
     int32_t IndexOfName(const ZAString& Name);
 
     // The value index as it stands (nullptr while absent) and whether it matches the list.

@@ -1,6 +1,7 @@
 #include "zip/ZAStringHash.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr size_t kChunkLinks = 1024;
@@ -14,10 +15,6 @@ uint32_t TZAStringHash::HashKey(const ZAString& Key) const {
     uint32_t h = 0;
     for (char16_t c : Key) h = ((h << 2) | (h >> 30)) ^ static_cast<uint32_t>(c);
     return h;
-}
-
-THashItem** TZAStringHash::Bucket(const ZAString& Key) {
-    return &Buckets[HashKey(Key) % FSize];
 }
 
 THashItem* TZAStringHash::NewLink() {
@@ -40,12 +37,13 @@ void TZAStringHash::FreeLink(THashItem* Link) {
     FFreeLinks = Link;
 }
 
-void TZAStringHash::Add(const ZAString& Key, int32_t Value) {
+void TZAStringHash::Add(ZAString Key, int32_t Value) {
     if (FSize == 0) return;
     THashItem* link = NewLink();
-    link->Key = Key;
+    link->Hash = HashKey(Key);
+    link->Key = std::move(Key);
     link->Value = Value;
-    THashItem** head = Bucket(Key);
+    THashItem** head = Bucket(link->Hash);
     link->Next = *head;
     *head = link;
 }
@@ -59,8 +57,9 @@ void TZAStringHash::Clear() {
 
 THashItem* TZAStringHash::FindLink(const ZAString& Key) const {
     if (FSize == 0) return nullptr;
-    for (THashItem* link = Buckets[HashKey(Key) % FSize]; link; link = link->Next) {
-        if (link->Key == Key) return link;
+    const uint32_t hash = HashKey(Key);
+    for (THashItem* link = Buckets[hash % FSize]; link; link = link->Next) {
+        if (link->Hash == hash && link->Key == Key) return link;
     }
     return nullptr;
 }
@@ -79,8 +78,9 @@ bool TZAStringHash::Modify(const ZAString& Key, int32_t Value) {
 
 void TZAStringHash::Remove(const ZAString& Key) {
     if (FSize == 0) return;
-    for (THashItem** prev = Bucket(Key); *prev; prev = &(*prev)->Next) {
-        if ((*prev)->Key == Key) {
+    const uint32_t hash = HashKey(Key);
+    for (THashItem** prev = Bucket(hash); *prev; prev = &(*prev)->Next) {
+        if ((*prev)->Hash == hash && (*prev)->Key == Key) {
             THashItem* link = *prev;
             *prev = link->Next;
             FreeLink(link);
@@ -91,8 +91,9 @@ void TZAStringHash::Remove(const ZAString& Key) {
 
 void TZAStringHash::RemoveValue(const ZAString& Key, int32_t Value) {
     if (FSize == 0) return;
-    for (THashItem** prev = Bucket(Key); *prev; prev = &(*prev)->Next) {
-        if ((*prev)->Key == Key && (*prev)->Value == Value) {
+    const uint32_t hash = HashKey(Key);
+    for (THashItem** prev = Bucket(hash); *prev; prev = &(*prev)->Next) {
+        if ((*prev)->Hash == hash && (*prev)->Key == Key && (*prev)->Value == Value) {
             THashItem* link = *prev;
             *prev = link->Next;
             FreeLink(link);

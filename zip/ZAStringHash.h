@@ -12,6 +12,7 @@ struct THashItem {
     THashItem* Next = nullptr;
     ZAString Key;
     int32_t Value = 0;
+    uint32_t Hash = 0;  // HashKey of Key, compared before the key itself
 };
 
 class TZAStringHash {
@@ -21,7 +22,7 @@ public:
     TZAStringHash(const TZAStringHash&) = delete;
     TZAStringHash& operator=(const TZAStringHash&) = delete;
 
-    void Add(const ZAString& Key, int32_t Value);
+    void Add(ZAString Key, int32_t Value);
     void Clear();
     bool Modify(const ZAString& Key, int32_t Value);
     void Remove(const ZAString& Key);
@@ -38,7 +39,7 @@ protected:
     THashItem* FindLink(const ZAString& Key) const;
 
 private:
-    THashItem** Bucket(const ZAString& Key);
+    THashItem** Bucket(uint32_t Hash) { return &Buckets[Hash % FSize]; }
     THashItem* NewLink();
     void FreeLink(THashItem* Link);
 
