@@ -416,6 +416,25 @@ TEST_F(ArchiveOpen, FifoNamedLikeAnArchiveIsRefusedWithoutWaitingForAWriter) {
     }
 }
 
+class NameRules : public TZipArchiver {
+public:
+    using TZABaseArchiver::IsExeFileName;
+    using TZABaseArchiver::IsRemovableDrive;
+};
+
+TEST(ArchiveNames, DriveLettersAAndBAreRemovableAndExeExtensionsMarkSelfExtractors) {
+    NameRules rules;
+    const std::pair<const char16_t*, bool> drives[] = {
+        {u"A:\\finds.zip", true}, {u"b:/finds.zip", true}, {u"a:", true},
+        {u"C:\\finds.zip", false}, {u"AB:finds.zip", false}, {u"finds.zip", false}};
+    for (auto [name, removable] : drives)
+        EXPECT_EQ(rules.IsRemovableDrive(name), removable) << Utf16ToUtf8(name);
+    const std::pair<const char16_t*, bool> names[] = {
+        {u"finds.exe", true},      {u"FINDS.EXE", true},       {u"finds.exe1", true},
+        {u"finds.exe.zip", false}, {u"dir.exe/finds", false},  {u"finds.zip", false}};
+    for (auto [name, exe] : names) EXPECT_EQ(rules.IsExeFileName(name), exe) << Utf16ToUtf8(name);
+}
+
 TEST_F(ArchiveOpen, IsValidArchiveFileLooksAtTheEndRecord) {
     Use("missing.zip");
     EXPECT_FALSE(a.IsValidArchiveFile());
