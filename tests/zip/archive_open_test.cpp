@@ -327,9 +327,9 @@ TEST_F(ArchiveOpen, CallersStreamIsReadAndStaysTheCallers) {
               std::string("PK\x05\x06", 4) + std::string(18, '\0'));
 }
 
-// A split set: the local headers in finds.Z01, a second volume finds.Z02, and the central
-// directory with the end record (naming disk 2) in the last volume.
-std::string WriteSplitSet(TempFolder& folder, const std::string& first, const std::string& second,
+// A split set: the local headers in the first volume, filler in the others, and the central
+// directory with the end record (naming the last disk) in the last volume.
+std::string WriteSplitSet(TempFolder& folder, const std::vector<std::string>& volumes,
                           const std::string& last) {
     zipfix::ZipSpec spec;
     spec.entries.push_back(Entry("finds.gpx", "<gpx/>"));
@@ -338,16 +338,17 @@ std::string WriteSplitSet(TempFolder& folder, const std::string& first, const st
     const std::string bytes = zipfix::BuildZip(spec, &layout);
     std::string tail = bytes.substr(layout.centralDir);
     const size_t end = layout.endRecord - layout.centralDir;
-    zipfix::Poke16(tail, end + 4, 2);   // number of this disk
-    zipfix::Poke16(tail, end + 6, 2);   // disk of the central directory
-    zipfix::Poke32(tail, end + 16, 0);  // the directory starts this volume
-    folder.Write(first, bytes.substr(0, layout.centralDir));
-    folder.Write(second, "second volume");
+    const auto disk = static_cast<uint16_t>(volumes.size());
+    zipfix::Poke16(tail, end + 4, disk);  // number of this disk
+    zipfix::Poke16(tail, end + 6, disk);  // disk of the central directory
+    zipfix::Poke32(tail, end + 16, 0);    // the directory starts this volume
+    folder.Write(volumes[0], bytes.substr(0, layout.centralDir));
+    for (size_t i = 1; i < volumes.size(); ++i) folder.Write(volumes[i], "filler volume");
     return folder.Write(last, tail);
 }
 
 TEST_F(ArchiveOpen, SplitSetIsRecognisedByItsVolumesBesideIt) {
-    WriteSplitSet(folder, "finds.Z01", "finds.Z02", "finds.zip");
+    WriteSplitSet(folder, {"finds.Z01", "finds.Z02"}, "finds.zip");
     Use("finds.zip");
     a.OpenArchive();
     EXPECT_EQ(a.SpanningMode(), smSplitting);
@@ -356,12 +357,22 @@ TEST_F(ArchiveOpen, SplitSetIsRecognisedByItsVolumesBesideIt) {
 }
 
 TEST_F(ArchiveOpen, SplitSetWithTheOtherNamingSwitchesTheNaming) {
-    WriteSplitSet(folder, "finds_001.zip", "finds_002.zip", "finds.zip");
+    WriteSplitSet(folder, {"finds_001.zip", "finds_002.zip"}, "finds.zip");
     Use("finds.zip");
     a.OpenArchive();
     EXPECT_EQ(a.SpanningMode(), smSplitting);
     EXPECT_TRUE(a.SpanningOptions().AdvancedNaming());
     EXPECT_EQ(a.FileCount(), 2);
+}
+
+TEST_F(ArchiveOpen, SelfExtractingSplitSetFindsItsLastVolumeAsDotZIP) {
+    WriteSplitSet(folder, {"finds.exe"}, "finds.ZIP");
+    Use("finds.exe");
+    a.OpenArchive();
+    EXPECT_TRUE(a.Active());
+    EXPECT_EQ(a.SpanningMode(), smSplitting);
+    EXPECT_EQ(a.FileCount(), 2);
+    EXPECT_EQ(a.Size(), static_cast<int64_t>(folder.Read("finds.ZIP").size()));
 }
 
 TEST_F(ArchiveOpen, DamagedLastVolumeOfASplitSetEndsTheSearch) {
