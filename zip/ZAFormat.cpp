@@ -4,18 +4,18 @@
 
 namespace {
 
-struct Spec {
+struct FieldFormat {
     bool leftAlign = false;
     bool zeroPad = false;
     size_t width = 0;
     int precision = -1;
 };
 
-ZAString Pad(ZAString body, const Spec& spec, bool numeric) {
-    if (body.size() >= spec.width) return body;
-    const size_t fill = spec.width - body.size();
-    if (spec.leftAlign) return body + ZAString(fill, u' ');
-    if (spec.zeroPad && numeric && spec.precision < 0) {
+ZAString Pad(ZAString body, const FieldFormat& field, bool numeric) {
+    if (body.size() >= field.width) return body;
+    const size_t fill = field.width - body.size();
+    if (field.leftAlign) return body + ZAString(fill, u' ');
+    if (field.zeroPad && numeric && field.precision < 0) {
         const size_t signLen = (!body.empty() && body[0] == u'-') ? 1 : 0;
         body.insert(signLen, fill, u'0');
         return body;
@@ -23,7 +23,7 @@ ZAString Pad(ZAString body, const Spec& spec, bool numeric) {
     return ZAString(fill, u' ') + body;
 }
 
-ZAString FormatNumber(int64_t value, bool asUnsigned, const Spec& spec) {
+ZAString FormatNumber(int64_t value, bool asUnsigned, const FieldFormat& field) {
     std::string digits;
     bool negative = false;
     uint64_t magnitude;
@@ -37,10 +37,10 @@ ZAString FormatNumber(int64_t value, bool asUnsigned, const Spec& spec) {
         magnitude = static_cast<uint64_t>(value);
     }
     digits = std::to_string(magnitude);
-    if (spec.precision >= 0 && digits.size() < static_cast<size_t>(spec.precision))
-        digits.insert(0, static_cast<size_t>(spec.precision) - digits.size(), '0');
+    if (field.precision >= 0 && digits.size() < static_cast<size_t>(field.precision))
+        digits.insert(0, static_cast<size_t>(field.precision) - digits.size(), '0');
     if (negative) digits.insert(0, 1, '-');
-    return Pad(AsciiToZA(digits), spec, true);
+    return Pad(AsciiToZA(digits), field, true);
 }
 
 }  // namespace
@@ -70,17 +70,17 @@ ZAString ZAFormat(std::u16string_view format, std::initializer_list<TZAFormatArg
             i = j + 1;
             continue;
         }
-        Spec spec;
+        FieldFormat field;
         for (; j < format.size() && (format[j] == u'-' || format[j] == u'0'); ++j) {
-            if (format[j] == u'-') spec.leftAlign = true;
-            else spec.zeroPad = true;
+            if (format[j] == u'-') field.leftAlign = true;
+            else field.zeroPad = true;
         }
         for (; j < format.size() && format[j] >= u'0' && format[j] <= u'9'; ++j)
-            spec.width = spec.width * 10 + static_cast<size_t>(format[j] - u'0');
+            field.width = field.width * 10 + static_cast<size_t>(format[j] - u'0');
         if (j < format.size() && format[j] == u'.') {
-            spec.precision = 0;
+            field.precision = 0;
             for (++j; j < format.size() && format[j] >= u'0' && format[j] <= u'9'; ++j)
-                spec.precision = spec.precision * 10 + (format[j] - u'0');
+                field.precision = field.precision * 10 + (format[j] - u'0');
         }
         if (j >= format.size()) {  // a cut-off specifier stands as it is
             out.append(format.substr(i));
@@ -96,14 +96,14 @@ ZAString ZAFormat(std::u16string_view format, std::initializer_list<TZAFormatArg
         if (kind == u's') {
             if (arg && arg->Text()) {
                 ZAString text = *arg->Text();
-                if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision))
-                    text.resize(static_cast<size_t>(spec.precision));
-                out += Pad(std::move(text), spec, false);
+                if (field.precision >= 0 && text.size() > static_cast<size_t>(field.precision))
+                    text.resize(static_cast<size_t>(field.precision));
+                out += Pad(std::move(text), field, false);
             } else if (arg && arg->Number()) {
-                out += Pad(AsciiToZA(std::to_string(*arg->Number())), spec, false);
+                out += Pad(AsciiToZA(std::to_string(*arg->Number())), field, false);
             }
         } else if (arg && arg->Number()) {
-            out += FormatNumber(*arg->Number(), kind == u'u', spec);
+            out += FormatNumber(*arg->Number(), kind == u'u', field);
         }
         i = j + 1;
     }
