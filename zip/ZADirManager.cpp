@@ -243,7 +243,10 @@ void TZADirManager::ReadCentralDirEntries(int64_t Start, uint32_t Count,
         if (Spanning()) {
             if (FCompressedStream->Size() - FCompressedStream->Position() < kHeader) {
                 Volume.SetVolumeNumber(Volume.VolumeNumber() + 1);
+                const TZAStream* before = FCompressedStream;
                 SwitchVolume(Volume);
+                // Without another volume the header cannot be read in full.
+                if (FCompressedStream == before) throw EZAReadError();
                 FCompressedStream->SetPosition(0);
             }
             // The volumes' sizes are not known in advance: the array grows as headers arrive.
