@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "ZAArchiveItem.h"
 #include "ZAComponent.h"
 #include "ZAEnums.h"
 #include "ZAEvents.h"
@@ -14,11 +15,14 @@
 #include "ZAVolumeNumberInfo.h"
 
 class TZADirManager;
+class TZAEntryExtraction;
+struct TDirItem;
 
 using TZAStringList = std::vector<ZAString>;
 
 class TZABaseArchiver : public TZAComponent {
     friend class TZADirManager;
+    friend class TZAEntryExtraction;
 
 public:
     // The file mode words used for the archive file.
@@ -121,11 +125,22 @@ public:
     void CloseArchive();
     bool IsValidArchiveFile();
 
-    // ---- reading entries (arrive with the extraction work; raise EZANotSupported now) ---
+    // ---- finding entries (ZAFindFiles.cpp) ----------------------------------------------
+    // A search driven by FileMasks, ExclusionMasks and Options.SearchAttr.
+    bool FindFirst(TZAArchiveItem& F);
+    // A search for FileMask; entries whose attributes fail SearchAttr, or whose name matches
+    // ExclusionMask, are passed over. False (F unchanged) when nothing is found.
+    bool FindFirst(const ZAString& FileMask, TZAArchiveItem& F, int32_t SearchAttr,
+                   const ZAString& ExclusionMask);
+    // Continues the search F carries, after the entry found last.
+    bool FindNext(TZAArchiveItem& F);
+
+    // ---- reading entries (ZAExtract.cpp) ------------------------------------------------
     void ExtractToStream(const ZAString& FileName, TZAStream& Stream);
     void ExtractToBuffer(const ZAString& FileName, void* Buffer, int32_t Count,
                          int64_t StartPosition);
     void ExtractToString(const ZAString& FileName, ZAString& Text);
+    // ---- batch operations and password test (not carried out yet: EZANotSupported) ------
     void ExtractFiles();
     void ExtractFiles(const ZAString& FileMask, int32_t SearchAttr, const ZAString& ExclusionMask);
     void TestFiles();
@@ -227,6 +242,27 @@ protected:
                            bool TryOtherNaming) const;
     // Whether the set counts as self-extracting (stub measured, SFXStub set, or .exe name).
     bool IsSelfExtractingSet(const ZAString& AFileName) const;
+
+    // ---- lookup and selection (ZAFindFiles.cpp) -----------------------------------------
+    // The entry an extraction of FileName reads: exact name (A to Z folded), else the first
+    // entry a mask search for it finds. Expects Options.Recurse off.
+    bool FindEntryForExtraction(const ZAString& FileName, int32_t& ItemNo);
+    // The search step shared by FindFirst and FindNext, from F.Handle.ItemNo on.
+    bool ContinueSearch(TZAArchiveItem& F);
+    // The name test of entry ItemNo for the search F carries.
+    bool IsEntryMatching(int32_t ItemNo, const TZAArchiveItem& F);
+    void FillArchiveItem(int32_t ItemNo, TZAArchiveItem& F);
+    // Clear every entry's Tagged mark, then set it on each entry the search finds.
+    void TagEntriesByMask(const ZAString& FileMask, int32_t SearchAttr,
+                          const ZAString& ExclusionMask);
+    void TagEntriesByProperties();
+
+    // ---- extraction (ZAExtract.cpp) -----------------------------------------------------
+    // Reads entry ItemNo into Stream; an unexcused failure raises NativeError 8.
+    void ExtractEntry(int32_t ItemNo, TZAStream& Stream, int32_t Count, int64_t StartPosition,
+                      TZAProcessOperation Operation = poExtract);
+    // The volume descriptor of entry Item: its first volume and the archive's last one.
+    TZAVolumeNumberInfo EntryVolume(const TDirItem& Item) const;
 
     // Name with every slash replaced by a backslash (names passed to handlers).
     static ZAString ToHandlerName(const ZAString& EntryName);

@@ -1,21 +1,9 @@
 // Operations of the interface that this archiver does not carry out: the whole write side,
-// and the entry reading that arrives with the extraction work. Each raises EZANotSupported
-// after the checks every read-path operation makes.
+// and the batch extraction and password test, which arrive with their own work. Each raises
+// EZANotSupported.
 #include "ZABaseArchiver.h"
 #include "ZAExcept.h"
 
-void TZABaseArchiver::ExtractToStream(const ZAString&, TZAStream&) {
-    CheckActive();
-    throw EZANotSupported(u"ExtractToStream");
-}
-void TZABaseArchiver::ExtractToBuffer(const ZAString&, void*, int32_t, int64_t) {
-    CheckActive();
-    throw EZANotSupported(u"ExtractToBuffer");
-}
-void TZABaseArchiver::ExtractToString(const ZAString&, ZAString&) {
-    CheckActive();
-    throw EZANotSupported(u"ExtractToString");
-}
 void TZABaseArchiver::ExtractFiles() { throw EZANotSupported(u"ExtractFiles"); }
 void TZABaseArchiver::ExtractFiles(const ZAString&, int32_t, const ZAString&) {
     throw EZANotSupported(u"ExtractFiles");

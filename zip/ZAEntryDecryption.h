@@ -1,0 +1,35 @@
+#pragma once
+// Decryption of one encrypted entry while it is extracted. The extraction pipeline runs the
+// password attempts (asking through OnPassword or the password dialog between them), hands
+// every chunk of stored data to Decrypt before it is decompressed, and lets the scheme judge
+// the entry once its data has been read.
+#include <cstdint>
+#include <memory>
+
+#include "ZARecords.h"
+#include "ZATypes.h"
+
+class TZAStream;
+struct TDirItem;
+
+class TZAEntryDecryption {
+public:
+    virtual ~TZAEntryDecryption() = default;
+
+    // Bytes of the entry's stored data that are not encrypted content (header, salt,
+    // verifier, authentication code).
+    virtual int64_t Overhead() const = 0;
+    // One password attempt. Source stands at the first byte of the entry's data; when the
+    // attempt passes, it stands at the first byte of the encrypted content afterwards.
+    virtual bool TryPassword(TZAStream& Source, const ZAAnsiString& Password) = 0;
+    // Decrypts Count bytes in place, continuing from the bytes decrypted before.
+    virtual void Decrypt(uint8_t* Buffer, int64_t Count) = 0;
+    // The entry's test after all of its data has been read from Source: true when it
+    // passes. Crc is the CRC-32 of the data produced.
+    virtual bool VerifyEntry(TZAStream& Source, const TDirItem& Item, uint32_t Crc) = 0;
+};
+
+// The decryption for an encrypted entry whose local header has just been read, or nullptr
+// when this archiver cannot read the entry's scheme.
+std::unique_ptr<TZAEntryDecryption> CreateEntryDecryption(const TDirItem& Item,
+                                                          const TZAZipLocalHeader& LocalHeader);
