@@ -511,3 +511,16 @@ TEST_P(ChunkBoundary, SignatureAcrossAReadBoundaryIsFound) {
 INSTANTIATE_TEST_SUITE_P(DirLoading, ChunkBoundary,
                          ::testing::Values(9995, 9997, 9998, 9999, 19993, 65531, 65532, 65533,
                                            65534, 131066));
+
+TEST(DirLoading, EncryptionIsJudgedByTheFirstEntry) {
+    ZipSpec spec = Spec({Entry("secret.txt"), Entry("open.txt")});
+    spec.entries[0].flags = 0x0001;
+    Loaded first(BuildZip(spec));
+    first.Dir().LoadDir();
+    EXPECT_TRUE(first.Dir().IsEncrypted());
+    EXPECT_EQ(first.Item(0).ZAEncryptionAlgorithm, caPkzipClassic);
+    std::swap(spec.entries[0], spec.entries[1]);
+    Loaded second(BuildZip(spec));
+    second.Dir().LoadDir();
+    EXPECT_FALSE(second.Dir().IsEncrypted());
+}
