@@ -10,7 +10,7 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -50,8 +50,8 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, const QColor* color = nu
     return label;
 }
 
-QTextEdit* MakePane(QWidget* parent, const QColor& background) {
-    auto* pane = new QTextEdit(parent);
+QPlainTextEdit* MakePane(QWidget* parent, const QColor& background) {
+    auto* pane = new QPlainTextEdit(parent);
     QPalette p = pane->palette();
     p.setColor(QPalette::Base, background);
     pane->setPalette(p);
@@ -59,8 +59,7 @@ QTextEdit* MakePane(QWidget* parent, const QColor& background) {
     pane->document()->setDefaultFont(pane->font());
     pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    pane->setLineWrapMode(QTextEdit::NoWrap);
-    pane->setAcceptRichText(false);
+    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
     return pane;
 }
 
@@ -204,7 +203,21 @@ void TfrmMain::FileOpen1Execute() {
     if (closeRequested_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void TfrmMain::FileOpen1Accept(const QString& fileName) { flow_->Accept(fileName); }
+void TfrmMain::FileOpen1Accept(const QString& fileName) {
+    struct PaneWritesEnd {
+        TfrmMain* window;
+        ~PaneWritesEnd() { window->FinishPaneWrites(); }
+    } end{this};
+    flow_->Accept(fileName);
+}
+
+TPaneWriter& TfrmMain::WriterOf(TFindsPane pane) {
+    std::unique_ptr<TPaneWriter>& writer = paneWriters_[pane];
+    if (!writer) writer = std::make_unique<TPaneWriter>(PaneOf(pane));
+    return *writer;
+}
+
+void TfrmMain::FinishPaneWrites() { paneWriters_.clear(); }
 
 void TfrmMain::actinfoExecute() {
     if (flow_->Extracting() || !frmInfo_) return;
@@ -221,7 +234,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-QTextEdit* TfrmMain::PaneOf(TFindsPane pane) const {
+QPlainTextEdit* TfrmMain::PaneOf(TFindsPane pane) const {
     switch (pane) {
         case TFindsPane::Dates: return RichEdit1;
         case TFindsPane::Days: return RichEdit2;
@@ -248,12 +261,15 @@ void TfrmMain::SetLabel(TFindsLabel label, const QString& text) {
     l->setVisible(true);
 }
 
-void TfrmMain::SetPaneText(TFindsPane pane, const QString& text) { ::SetPaneText(PaneOf(pane), text); }
+void TfrmMain::SetPaneText(TFindsPane pane, const QString& text) {
+    paneWriters_.erase(pane);
+    ::SetPaneText(PaneOf(pane), text);
+}
 
-void TfrmMain::AppendLine(TFindsPane pane, const QString& text) { AppendPaneLine(PaneOf(pane), text); }
+void TfrmMain::AppendLine(TFindsPane pane, const QString& text) { WriterOf(pane).AppendLine(text); }
 
 void TfrmMain::AppendColoredLine(TFindsPane pane, const QString& text, int color) {
-    ::AppendColoredLine(PaneOf(pane), text, color);
+    WriterOf(pane).AppendColoredLine(text, color);
 }
 
 void TfrmMain::ShowRefusal(const QString& text) {
@@ -261,9 +277,13 @@ void TfrmMain::ShowRefusal(const QString& text) {
                               QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void TfrmMain::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+void TfrmMain::ProcessPendingMessages() {
+    FinishPaneWrites();
+    QCoreApplication::processEvents();
+}
 
 void TfrmMain::ClearPanes() {
+    FinishPaneWrites();
     RichEdit1->clear();
     RichEdit2->clear();
     RichEdit3->clear();

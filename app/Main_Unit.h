@@ -3,10 +3,12 @@
 // progress gauge, and the file-open flow behind them.
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "Global_Unit.h"
 #include "OpenFlow.h"
+#include "RichPane.h"
 #include "zip/ZipArchiver.h"
 
 class QAction;
@@ -15,7 +17,7 @@ class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QTabWidget;
-class QTextEdit;
+class QPlainTextEdit;
 
 class TfrmMain : public QMainWindow, public IOpenFlowView {
     Q_OBJECT
@@ -57,9 +59,9 @@ public:
     QWidget* TabSheet1;
     QLabel* Label3;
     QLabel* lblTage;
-    QTextEdit* RichEdit1;
-    QTextEdit* RichEdit2;
-    QTextEdit* RichEdit3;
+    QPlainTextEdit* RichEdit1;
+    QPlainTextEdit* RichEdit2;
+    QPlainTextEdit* RichEdit3;
     QAction* FileOpen1;
     QAction* FileExit1;
     QAction* actinfo;
@@ -72,11 +74,15 @@ private:
     void BuildControls();
     void BuildActions();
     void FileOpen1Execute();
-    QTextEdit* PaneOf(TFindsPane pane) const;
+    QPlainTextEdit* PaneOf(TFindsPane pane) const;
     QLabel* LabelOf(TFindsLabel label) const;
+    TPaneWriter& WriterOf(TFindsPane pane);
+    // Ends the open pane edits, so the panes lay out what was appended.
+    void FinishPaneWrites();
 
     TGlobalUnit& global_;
     std::unique_ptr<TFileOpenFlow> flow_;
+    std::map<TFindsPane, std::unique_ptr<TPaneWriter>> paneWriters_;
     QString openFilter_;
     QDialog* frmInfo_ = nullptr;
     bool closeRequested_ = false;

@@ -3,43 +3,72 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 namespace {
 
 QColor ColorOf(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
-// Inserts a line at the end: into the first paragraph while the pane is empty, else after a
-// paragraph break.
-void AppendWithFormat(QTextEdit* pane, const QString& text, const QTextCharFormat& format) {
-    QTextCursor cursor(pane->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!pane->document()->isEmpty()) cursor.insertBlock(QTextBlockFormat(), format);
-    cursor.insertText(text, format);
-}
-
 }  // namespace
 
-void SetPaneText(QTextEdit* pane, const QString& text) {
+void SetPaneText(QPlainTextEdit* pane, const QString& text) {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    pane->setPlainText(plain);
+    pane->document()->setPlainText(plain);
 }
 
-void AppendPaneLine(QTextEdit* pane, const QString& text) {
+TPaneWriter::TPaneWriter(QPlainTextEdit* pane) : pane_(pane), cursor_(pane->document()) {
+    cursor_.beginEditBlock();
+}
+
+TPaneWriter::~TPaneWriter() {
+    Flush();
+    cursor_.endEditBlock();
+}
+
+void TPaneWriter::Append(const QString& text, const QTextCharFormat& format) {
+    if (hasPending_ && format == pendingFormat_) {
+        pending_ += u'\n';
+        pending_ += text;
+        return;
+    }
+    Flush();
+    pending_ = text;
+    pendingFormat_ = format;
+    hasPending_ = true;
+}
+
+// Inserts the collected lines at the end: into the first paragraph while the pane is empty,
+// else after a paragraph break; each line break of the text starts a paragraph.
+void TPaneWriter::Flush() {
+    if (!hasPending_) return;
+    cursor_.movePosition(QTextCursor::End);
+    if (!pane_->document()->isEmpty()) cursor_.insertBlock(QTextBlockFormat(), pendingFormat_);
+    cursor_.insertText(pending_, pendingFormat_);
+    pending_.clear();
+    hasPending_ = false;
+}
+
+void TPaneWriter::AppendLine(const QString& text) {
     QTextCharFormat plain;
-    plain.setFont(pane->document()->defaultFont());
-    plain.setForeground(pane->palette().text());
-    AppendWithFormat(pane, text, plain);
+    plain.setFont(pane_->document()->defaultFont());
+    plain.setForeground(pane_->palette().text());
+    Append(text, plain);
 }
 
-void AppendColoredLine(QTextEdit* pane, const QString& text, int color) {
+void TPaneWriter::AppendColoredLine(const QString& text, int color) {
     QTextCharFormat format;
-    format.setFont(pane->document()->defaultFont());
+    format.setFont(pane_->document()->defaultFont());
     format.setForeground(ColorOf(color));
     format.setFontWeight(QFont::Bold);
     format.setFontItalic(false);
     format.setFontUnderline(false);
     format.setFontStrikeOut(false);
-    AppendWithFormat(pane, text, format);
+    Append(text, format);
+}
+
+void AppendPaneLine(QPlainTextEdit* pane, const QString& text) { TPaneWriter(pane).AppendLine(text); }
+
+void AppendColoredLine(QPlainTextEdit* pane, const QString& text, int color) {
+    TPaneWriter(pane).AppendColoredLine(text, color);
 }

@@ -5,6 +5,9 @@
 
 #include "Global_Unit.h"
 #include "Main_Unit.h"
+#include "ZipPrompts.h"
+#include "info/GetWindowsVersions.h"
+#include "info/Info_Unit.h"
 #include "platform/ui_design.h"
 
 int main(int argc, char** argv) {
@@ -15,13 +18,25 @@ int main(int argc, char** argv) {
         platform::RegisterDesignFonts();
         app.setFont(platform::DesignFont(QStringLiteral("Tahoma"), 10));
 
+        ProbeNativeSystemInfo();
         TfrmMain frmMain;
+        TZipPrompts archiverPrompts(&frmMain);
+        SetZAPrompt(&archiverPrompts);
         RunHandler(&frmMain, [&] { frmMain.FormCreate(); });
+
+        TfrmInfo frmInfo;
+        frmInfo.SetExeFolder(Global().ExePfad.toStdString());
+        frmInfo.SetFailureHandler([](QWidget* window, const std::exception& e) {
+            ShowStandardErrorBox(window, QString::fromUtf8(e.what()));
+        });
+        RunHandler(&frmMain, [&] { frmInfo.FormCreate(); });
+        frmMain.SetInfoWindow(&frmInfo);
 
         frmMain.show();
         const QRect screen = frmMain.screen()->availableGeometry();
         frmMain.move(screen.center() - frmMain.frameGeometry().center() + frmMain.pos());
         result = app.exec();
+        SetZAPrompt(nullptr);
     }
     Global().Release();
     return result;

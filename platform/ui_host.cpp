@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QProcess>
 
+#include "password_dialog.h"
+
 namespace platform {
 namespace {
 
@@ -45,6 +47,11 @@ public:
     bool startProgram(const QString& program, const QStringList& arguments) override {
         return QProcess::startDetached(program, arguments);
     }
+
+    std::optional<QString> passwordDialog(QWidget* parent, const QString& caption,
+                                          const QString& label, int maxLength) override {
+        return RunPasswordDialog(parent, caption, label, maxLength);
+    }
 };
 
 QtUiHost& QtHost() {
@@ -55,6 +62,10 @@ QtUiHost& QtHost() {
 UiHost* g_installed = nullptr;
 
 }  // namespace
+
+std::optional<QString> UiHost::passwordDialog(QWidget*, const QString&, const QString&, int) {
+    return std::nullopt;
+}
 
 UiHost& Ui() { return g_installed ? *g_installed : QtHost(); }
 

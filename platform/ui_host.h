@@ -34,6 +34,12 @@ public:
 
     // Starts a program detached; false when it could not be started.
     virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
+
+    // The modal password dialog: `caption`, `label` in front of an edit field of at most
+    // `maxLength` characters that echoes "*", "OK" (default) and "Cancel". Returns the typed
+    // text, or no value for Cancel or a closed dialog. A host without one answers Cancel.
+    virtual std::optional<QString> passwordDialog(QWidget* parent, const QString& caption,
+                                                  const QString& label, int maxLength);
 };
 
 // The host in use: the Qt implementation unless a test installed another.

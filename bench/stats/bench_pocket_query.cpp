@@ -9,7 +9,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <cstdlib>
 
 #include "app/Main_Unit.h"
@@ -61,7 +61,7 @@ void BM_WindowFillsPanes(benchmark::State& state) {
     TFindsState finds_state;
     ProcessStringList(recorded, finds_state, lines);
     QString dates;
-    for (const TPaneLine& line : recorded.Pane(TFindsPane::Dates)) dates += line.text + u"\r\n";
+    for (const TPaneLine& line : recorded.Pane(TFindsPane::Dates)) dates += line.text + QStringLiteral("\r\n");
 
     TGlobalUnit global;
     TfrmMain window(global);

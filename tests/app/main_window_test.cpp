@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 #include "app/Main_Unit.h"
 #include "platform/host_error.h"
@@ -32,7 +32,7 @@ QByteArray PocketQueryBytes(const QStringList& days) {
     return gpx;
 }
 
-QStringList PaneLines(QTextEdit* pane) {
+QStringList PaneLines(QPlainTextEdit* pane) {
     QStringList lines = pane->toPlainText().split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
