@@ -273,7 +273,10 @@ void TZAEntryExtraction::CheckArchiveUnchanged() const {
 bool TZAEntryExtraction::ApplyWindow(int64_t ChunkOutput) {
     const int64_t total = FProduced;
     if (total < FStartPosition) {
-        // The start lies further on: the next chunk's output overwrites this one.
+        // The start lies further on: the next chunk's output replaces this one. What lies
+        // before the start is dropped, so that a window running past the end finds no stale
+        // bytes of earlier chunks behind the last one.
+        FOutput.SetSize(0);
         FOutput.SetPosition(0);
     } else if (total - ChunkOutput < FStartPosition) {
         FWindowOffset = FStartPosition - (total - ChunkOutput);
