@@ -12,8 +12,9 @@ void RegisterDesignFonts() {
     static bool done = false;
     if (done) return;
     done = true;
-    const char* files[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
-                           "/usr/share/wine/fonts/ms_sans_serif.ttf"};
+    // Wine's bold Tahoma draws like the regular face; without it the bold is synthesised from
+    // the regular face and shows.
+    const char* files[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/ms_sans_serif.ttf"};
     for (const char* file : files) {
         if (QFile::exists(QString::fromLatin1(file))) {
             QFontDatabase::addApplicationFont(QString::fromLatin1(file));
