@@ -1,0 +1,196 @@
+// kalvero-zip: the archiver of the main window on the command line.
+//   kalvero-zip list ARCHIVE [MASK]
+//   kalvero-zip cat [--corrupted] [--progress] ARCHIVE ENTRY
+//   kalvero-zip info ARCHIVE
+//   kalvero-zip --help
+// Exit status: 0 done, 1 the archiver failed (its message on stderr), 2 wrong usage.
+#include <cinttypes>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "zip/ZADirManager.h"
+#include "zip/ZipArchiver.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+constexpr int32_t kAnyAttributes = 10431;
+
+const char kHelp[] =
+    "Usage:\n"
+    "  kalvero-zip list ARCHIVE [MASK]\n"
+    "      One line per entry that a search for MASK (default \"*.*\") finds, in directory\n"
+    "      order, searching all folders and all attributes. Fields, separated by a TAB:\n"
+    "      path (folders separated by '/'), uncompressed size, compressed size, CRC-32 as\n"
+    "      8 hex digits, and E for an encrypted entry or - otherwise.\n"
+    "      In MASK, '*' stands for any characters and '?' for one; a mask without a folder\n"
+    "      also matches the file name of entries in folders. Letters A-Z match either case.\n"
+    "  kalvero-zip cat [--corrupted] [--progress] ARCHIVE ENTRY\n"
+    "      Writes the uncompressed bytes of ENTRY to standard output. ENTRY is found as the\n"
+    "      main window finds its pocket query: by name (A-Z in either case, '/' or '\\'\n"
+    "      between folders), else as a mask within the folder it names.\n"
+    "      --corrupted  write an entry that fails its size or CRC-32 test, or whose method\n"
+    "                   is not supported, as far as it goes, without an error\n"
+    "      --progress   write every progress event to standard error, one line each:\n"
+    "                   kind (file or overall), entry name, percentage with two decimals,\n"
+    "                   operation and phase, separated by a TAB\n"
+    "  kalvero-zip info ARCHIVE\n"
+    "      \"key: value\" lines: entries (entries in the directory), files (entries that\n"
+    "      are not folders), size (bytes of the archive file), spanning (smNone,\n"
+    "      smSpanning or smSplitting) and comment (the archive comment, Windows-1252).\n"
+    "  kalvero-zip --help\n"
+    "      This text.\n"
+    "ARCHIVE is opened for reading only; a split set is found from its last volume\n"
+    "(the .zip file) and its other volumes lie beside it.\n"
+    "Exit status: 0 done, 1 the archiver failed (its message on standard error),\n"
+    "2 wrong usage.\n";
+
+void Write(FILE* to, const std::string& text) { std::fwrite(text.data(), 1, text.size(), to); }
+
+int Usage() {
+    Write(stderr, kHelp);
+    return kUsage;
+}
+
+// Standard output as the stream the entry is written to. A write that fails reports fewer
+// bytes, which the archiver answers with its disk-full error.
+class TStdoutStream : public TZAStream {
+public:
+    int64_t Read(void*, int64_t) override { return 0; }
+    int64_t Write(const void* Buffer, int64_t Count) override {
+        if (Count <= 0) return 0;
+        const size_t n = std::fwrite(Buffer, 1, static_cast<size_t>(Count), stdout);
+        FPosition += static_cast<int64_t>(n);
+        return static_cast<int64_t>(n);
+    }
+    int64_t Size() const override { return FPosition; }
+    void SetSize(int64_t) override {}
+};
+
+const char* OperationName(TZAProcessOperation op) {
+    static const char* const names[] = {"poAdd",    "poMove",      "poDelete",   "poUpdate",
+                                        "poExtract", "poTest",     "poRename",   "poChangeAttr",
+                                        "poChangeComment", "poMakeSFX", "poMerge"};
+    return op < std::size(names) ? names[op] : "?";
+}
+
+const char* PhaseName(TZAProgressPhase phase) {
+    static const char* const names[] = {"ppStart", "ppProcess", "ppEnd"};
+    return phase < std::size(names) ? names[phase] : "?";
+}
+
+const char* SpanningName(TZASpanningMode mode) {
+    static const char* const names[] = {"smNone", "smSpanning", "smSplitting"};
+    return mode < std::size(names) ? names[mode] : "?";
+}
+
+void PrintProgress(const char* kind, const ZAString& name, double progress,
+                   TZAProcessOperation op, TZAProgressPhase phase) {
+    std::fprintf(stderr, "%s\t%s\t%.2f\t%s\t%s\n", kind, Utf16ToUtf8(name).c_str(), progress,
+                 OperationName(op), PhaseName(phase));
+}
+
+void Open(TZipArchiver& archiver, const std::string& path) {
+    archiver.SetFileName(Utf8ToUtf16(path));
+    archiver.OpenArchive(TZABaseArchiver::fmReadOnlyDenyNone);
+}
+
+int List(TZipArchiver& archiver, const std::string& path, const std::string& mask) {
+    Open(archiver, path);
+    archiver.Options().SetRecurse(true);
+    TZAArchiveItem f;
+    for (bool found = archiver.FindFirst(Utf8ToUtf16(mask), f, kAnyAttributes, u""); found;
+         found = archiver.FindNext(f)) {
+        std::string name = Utf16ToUtf8(f.StoredPath + f.FileName);
+        for (char& c : name)
+            if (c == '\\') c = '/';
+        std::printf("%s\t%" PRId64 "\t%" PRId64 "\t%08" PRIx32 "\t%s\n", name.c_str(),
+                    f.UncompressedSize, f.CompressedSize, static_cast<uint32_t>(f.CRC),
+                    f.Encrypted ? "E" : "-");
+    }
+    archiver.CloseArchive();
+    return kDone;
+}
+
+int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entry,
+        bool corrupted, bool progress) {
+    archiver.SetExtractCorruptedFiles(corrupted);
+    if (progress) {
+        archiver.OnFileProgress = [](TZABaseArchiver*, const ZAString& name, double p,
+                                     TZAProcessOperation op, TZAProgressPhase phase, bool&) {
+            PrintProgress("file", name, p, op, phase);
+        };
+        archiver.OnOverallProgress = [](TZABaseArchiver*, double p, TZAProcessOperation op,
+                                        TZAProgressPhase phase, bool&) {
+            PrintProgress("overall", u"", p, op, phase);
+        };
+    }
+    Open(archiver, path);
+    TStdoutStream out;
+    archiver.ExtractToStream(Utf8ToUtf16(entry), out);
+    archiver.CloseArchive();
+    if (std::fflush(stdout) != 0) {
+        std::perror("kalvero-zip: standard output");
+        return kFailed;
+    }
+    return kDone;
+}
+
+int Info(TZipArchiver& archiver, const std::string& path) {
+    Open(archiver, path);
+    const ZAAnsiString comment = archiver.Comment();
+    std::printf("entries: %d\n", archiver.DirManager()->CDir.Count());
+    std::printf("files: %d\n", archiver.FileCount());
+    std::printf("size: %" PRId64 "\n", archiver.Size());
+    std::printf("spanning: %s\n", SpanningName(archiver.SpanningMode()));
+    std::printf("comment: %s\n", Utf16ToUtf8(platform::Cp1252ToUtf16(comment)).c_str());
+    archiver.CloseArchive();
+    return kDone;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage();
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h") {
+        Write(stdout, kHelp);
+        return args.size() == 1 ? kDone : kUsage;
+    }
+    bool corrupted = false, progress = false, optionsEnded = false;
+    std::vector<std::string> operands;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!optionsEnded && a == "--") optionsEnded = true;
+        else if (!optionsEnded && command == "cat" && a == "--corrupted") corrupted = true;
+        else if (!optionsEnded && command == "cat" && a == "--progress") progress = true;
+        else if (!optionsEnded && a.size() > 1 && a[0] == '-') return Usage();
+        else operands.push_back(a);
+    }
+
+    TZipArchiver archiver;
+    archiver.SetName(u"Archiver");
+    try {
+        if (command == "list" && (operands.size() == 1 || operands.size() == 2))
+            return List(archiver, operands[0], operands.size() == 2 ? operands[1] : "*.*");
+        if (command == "cat" && operands.size() == 2)
+            return Cat(archiver, operands[0], operands[1], corrupted, progress);
+        if (command == "info" && operands.size() == 1) return Info(archiver, operands[0]);
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        Write(stderr, std::string(e.what()) + "\n");
+        return kFailed;
+    }
+    return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return Run(args);
+}
