@@ -1,7 +1,6 @@
 #include "ZAEntryExtraction.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "ZABaseArchiver.h"
 #include "ZADirManager.h"
@@ -108,8 +107,8 @@ bool TZAEntryExtraction::TransferEntryData() {
     // Two spare bytes in front of the first chunk take the synthetic stream header.
     const int64_t inputSize = std::clamp<int64_t>(FCompressed, 0, ChunkSize) + 2;
     FInput.reset(new uint8_t[static_cast<size_t>(inputSize)]);
-    FOutputBuffer.reset(new uint8_t[static_cast<size_t>(deflated ? ChunkSize : StoredPieceSize)]);
     if (deflated) {
+        FOutputBuffer.reset(new uint8_t[static_cast<size_t>(ChunkSize)]);
         FInflate = z_stream{};
         if (inflateInit(&FInflate) != Z_OK) return false;
         FInflateActive = true;
@@ -177,23 +176,23 @@ bool TZAEntryExtraction::ProcessChunk(uint8_t* Input, int64_t Length) {
     return ProcessDeflatedChunk(Input, Length);
 }
 
+// Stored data goes out piece by piece straight from the input buffer.
 bool TZAEntryExtraction::ProcessStoredChunk(const uint8_t* Input, int64_t Length) {
-    uint8_t* out = FOutputBuffer.get();
     int64_t pos = 0;
     while (pos < Length) {
+        const uint8_t* piece = Input + pos;
         const int64_t k = std::min(Length - pos, StoredPieceSize);
         const int64_t allowed = AllowedOutput(FProduced, k);
         if (allowed < k) {
-            WriteChunk(Input + pos, allowed);
+            WriteChunk(piece, allowed);
             return false;
         }
-        std::memcpy(out, Input + pos, static_cast<size_t>(k));
         FProduced += k;
-        FCrc = UpdateCrc(FCrc, out, k);
+        FCrc = UpdateCrc(FCrc, piece, k);
         pos += k;
         FArc.FProgress = FConsumed + pos;
         if (FArc.FProgressEnabled && RaiseProgressPair()) return true;
-        if (!WriteChunk(out, k)) return true;
+        if (!WriteChunk(piece, k)) return true;
     }
     return true;
 }

@@ -79,7 +79,7 @@ private:
     int64_t FWindowOffset = 0;
 
     std::unique_ptr<uint8_t[]> FInput;
-    std::unique_ptr<uint8_t[]> FOutputBuffer;
+    std::unique_ptr<uint8_t[]> FOutputBuffer;  // inflate output
     z_stream FInflate{};
     bool FInflateActive = false;
 };
