@@ -19,7 +19,9 @@ public:
     // Bytes of the entry's stored data that are not encrypted content (header, salt,
     // verifier, authentication code).
     virtual int64_t Overhead() const = 0;
-    // One password attempt. Source stands at the first byte of the entry's data; when the
+    // One password attempt with the archiver's current password (which OnPassword or the
+    // password dialog may have replaced since the last attempt; a scheme whose keys depend
+    // on it derives them anew). Source stands at the first byte of the entry's data; when the
     // attempt passes, it stands at the first byte of the encrypted content afterwards.
     virtual bool TryPassword(TZAStream& Source, const ZAAnsiString& Password) = 0;
     // Decrypts Count bytes in place, continuing from the bytes decrypted before.
