@@ -108,8 +108,9 @@ protected:
         return out;
     }
 
-    TZipArchiver a;
+    // The archive stream outlives the archiver, which may still close on it.
     TZAMemoryStream archive;
+    TZipArchiver a;
     std::vector<Event> events;
     std::function<void(const Event&, bool&)> onEvent;
 };

@@ -66,8 +66,9 @@ protected:
         return found;
     }
 
-    TestArchiver a;
+    // The archive stream outlives the archiver, which may still close on it.
     TZAMemoryStream stream;
+    TestArchiver a;
 };
 
 // ---- the lookup of the extraction operations -------------------------------------------------
