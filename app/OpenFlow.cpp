@@ -57,9 +57,8 @@ void TFileOpenFlow::ExtractZip() {
     archiver_.ExtractToStream(global_.GpxName.toStdU16String(), stream);
     archiver_.CloseArchive();
     stream.SetPosition(0);
-    const auto* bytes = reinterpret_cast<const char*>(stream.Memory());
-    global_.GpxZeilen.LoadFromUtf8(
-        std::string_view(bytes ? bytes : "", static_cast<size_t>(stream.Size())));
+    const auto from = static_cast<size_t>(stream.Position());
+    global_.GpxZeilen.LoadFromUtf8(stream.TakeBuffer(), from);
 }
 
 void TFileOpenFlow::ArchiverOverallProgress(double progress) {

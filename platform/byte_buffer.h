@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
@@ -11,6 +12,14 @@ class TByteBuffer {
 public:
     TByteBuffer() = default;
     explicit TByteBuffer(size_t size) { Resize(size); }
+    // A moved-from buffer is empty.
+    TByteBuffer(TByteBuffer&& other) noexcept { *this = std::move(other); }
+    TByteBuffer& operator=(TByteBuffer&& other) noexcept {
+        data_ = std::move(other.data_);
+        size_ = std::exchange(other.size_, 0);
+        capacity_ = std::exchange(other.capacity_, 0);
+        return *this;
+    }
 
     char* Data() { return data_.get(); }
     const char* Data() const { return data_.get(); }
@@ -21,10 +30,11 @@ public:
     void Resize(size_t size);
     void Append(std::string_view bytes);
     void Clear();
+    // Makes room for `capacity` bytes without changing the size.
+    void Reserve(size_t capacity);
+    size_t Capacity() const { return capacity_; }
 
 private:
-    void Reserve(size_t capacity);
-
     std::unique_ptr<char[]> data_;
     size_t size_ = 0;
     size_t capacity_ = 0;

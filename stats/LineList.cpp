@@ -1,5 +1,6 @@
 #include "LineList.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/host_file.h"
@@ -36,19 +37,24 @@ void TLineList::Clear() {
 void TLineList::LoadFromUtf8(std::string_view bytes) {
     platform::TByteBuffer copy;
     copy.Append(bytes);
-    TakeText(std::move(copy));
+    TakeText(std::move(copy), 0);
+}
+
+void TLineList::LoadFromUtf8(platform::TByteBuffer bytes, size_t from) {
+    const size_t start = std::min(from, bytes.Size());
+    TakeText(std::move(bytes), start);
 }
 
 void TLineList::LoadFromFile(const QString& path) {
-    TakeText(platform::ReadWholeFile(path.toStdString()));
+    TakeText(platform::ReadWholeFile(path.toStdString()), 0);
 }
 
-void TLineList::TakeText(platform::TByteBuffer bytes) {
-    std::string_view text = bytes.View();
-    size_t skip = 0;
+void TLineList::TakeText(platform::TByteBuffer bytes, size_t from) {
+    std::string_view text = bytes.View().substr(from);
+    size_t skip = from;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
-        skip = 3;
+        skip += 3;
     }
     Clear();
     const qsizetype length = SplitUtf8Lines(text, spans_);

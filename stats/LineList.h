@@ -25,13 +25,15 @@ public:
     // skipped; bytes that are not well-formed UTF-8 anywhere give an empty list; CR, LF and
     // CR LF end a line; a break at the very end adds no empty line; a NUL ends the text.
     void LoadFromUtf8(std::string_view bytes);
+    // The same for the bytes of `bytes` from `from` on; the buffer is taken over, not copied.
+    void LoadFromUtf8(platform::TByteBuffer bytes, size_t from);
     // The same for the whole file at `path`. When the file cannot be read, throws
     // platform::HostError ("Datei %s kann nicht geöffnet werden. %s") and keeps the content.
     void LoadFromFile(const QString& path);
 
 private:
     // Takes `bytes` as the text when they are well-formed.
-    void TakeText(platform::TByteBuffer bytes);
+    void TakeText(platform::TByteBuffer bytes, size_t from);
 
     platform::TByteBuffer text_;
     std::vector<TLineSpan> spans_;

@@ -52,7 +52,7 @@ int64_t TZAMemoryStream::Read(void* Buffer, int64_t Count) {
     const int64_t size = Size();
     if (Count <= 0 || FPosition < 0 || FPosition >= size) return 0;
     const int64_t n = std::min(Count, size - FPosition);
-    std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    std::memcpy(Buffer, FData.Data() + FPosition, static_cast<size_t>(n));
     FPosition += n;
     return n;
 }
@@ -61,25 +61,34 @@ int64_t TZAMemoryStream::Write(const void* Buffer, int64_t Count) {
     if (Count <= 0 || FPosition < 0) return 0;
     const int64_t end = FPosition + Count;
     if (end > Size()) {
-        if (FData.capacity() < static_cast<size_t>(end))
-            FData.reserve(std::max(static_cast<size_t>(end), FData.capacity() * 2));
-        FData.resize(static_cast<size_t>(end));
+        if (FData.Capacity() < static_cast<size_t>(end))
+            FData.Reserve(std::max(static_cast<size_t>(end), FData.Capacity() * 2));
+        // A write past the end leaves no gap undefined: the bytes between are cleared.
+        if (FPosition > Size()) std::memset(FData.Data() + Size(), 0, static_cast<size_t>(FPosition - Size()));
+        FData.Resize(static_cast<size_t>(end));
     }
-    std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
+    std::memcpy(FData.Data() + FPosition, Buffer, static_cast<size_t>(Count));
     FPosition = end;
     return Count;
 }
 
 void TZAMemoryStream::SetSize(int64_t NewSize) {
     if (NewSize < 0) throw EZAWriteError();
-    FData.resize(static_cast<size_t>(NewSize));
+    const int64_t old = Size();
+    FData.Resize(static_cast<size_t>(NewSize));
+    if (NewSize > old) std::memset(FData.Data() + old, 0, static_cast<size_t>(NewSize - old));
     if (FPosition > NewSize) FPosition = NewSize;
 }
 
 void TZAMemoryStream::Clear() {
-    FData.clear();
-    FData.shrink_to_fit();
+    FData.Clear();
     FPosition = 0;
+}
+
+platform::TByteBuffer TZAMemoryStream::TakeBuffer() {
+    platform::TByteBuffer taken = std::move(FData);
+    FPosition = 0;
+    return taken;
 }
 
 // ---- TZAFileStream ---------------------------------------------------------------------

@@ -9,6 +9,7 @@
 
 #include "ZAExcept.h"
 #include "ZATypes.h"
+#include "platform/byte_buffer.h"
 
 enum TZASeekOrigin : uint8_t { soBeginning, soCurrent, soEnd };
 
@@ -60,15 +61,18 @@ class TZAMemoryStream : public TZAStream {
 public:
     int64_t Read(void* Buffer, int64_t Count) override;
     int64_t Write(const void* Buffer, int64_t Count) override;
-    int64_t Size() const override { return static_cast<int64_t>(FData.size()); }
+    int64_t Size() const override { return static_cast<int64_t>(FData.Size()); }
     void SetSize(int64_t NewSize) override;
 
-    const uint8_t* Memory() const { return FData.data(); }
-    uint8_t* Memory() { return FData.data(); }
+    const uint8_t* Memory() const { return reinterpret_cast<const uint8_t*>(FData.Data()); }
+    uint8_t* Memory() { return reinterpret_cast<uint8_t*>(FData.Data()); }
+    // Hands the content over (the stream is empty afterwards).
+    platform::TByteBuffer TakeBuffer();
     void Clear();
 
 private:
-    std::vector<uint8_t> FData;
+    // Grows without clearing: written bytes are copied in, and only SetSize clears new room.
+    platform::TByteBuffer FData;
 };
 
 // A file on disk, opened with the archiver's file mode word (0xFF00 creates). Reads are
