@@ -41,13 +41,13 @@ protected:
     }
 
     QString WriteZip(const QString& name, const std::string& entryName, const std::string& content) {
-        zipfix::ZipSpec spec;
+        zipfix::ZipPlan plan;
         zipfix::ZipEntry entry;
         entry.name = entryName;
         entry.data = content;
         entry.method = 8;
-        spec.entries.push_back(entry);
-        const std::string bytes = zipfix::BuildZip(spec);
+        plan.entries.push_back(entry);
+        const std::string bytes = zipfix::BuildZip(plan);
         const QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));

@@ -31,8 +31,8 @@ protected:
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read("stdout"), folder.Read("stderr")};
     }
-    std::string Archive(const zipfix::ZipSpec& spec, const std::string& name = "Finds.zip") {
-        return folder.Write(name, zipfix::BuildZip(spec));
+    std::string Archive(const zipfix::ZipPlan& plan, const std::string& name = "Finds.zip") {
+        return folder.Write(name, zipfix::BuildZip(plan));
     }
 
     TempFolder folder;
@@ -57,9 +57,9 @@ TEST_F(KalveroZip, ListsEntriesWithTheirFields) {
     const std::string gpx("<gpx>\r\n\0x</gpx>\n", 16);
     zipfix::ZipEntry secret = Entry("sub/secret.txt", "hidden text");
     secret.flags = 0x0001;
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("Finds.gpx", gpx, 8), Entry("sub/", ""), secret, Entry("sub/x.gpx", "x")};
-    const std::string zip = Archive(spec);
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("Finds.gpx", gpx, 8), Entry("sub/", ""), secret, Entry("sub/x.gpx", "x")};
+    const std::string zip = Archive(plan);
     const std::string deflated = std::to_string(zipfix::Deflate(gpx).size());
 
     struct Case {
@@ -93,9 +93,9 @@ TEST_F(KalveroZip, ListsEntriesWithTheirFields) {
 TEST_F(KalveroZip, CatWritesTheEntryUnchanged) {
     std::string data = "line 1\r\nline 2\n";
     data += std::string(1, '\0') + std::string(70000, '\xFE');
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("a.txt", "a"), Entry("Finds.gpx", data, 8)};
-    const std::string zip = Archive(spec);
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("a.txt", "a"), Entry("Finds.gpx", data, 8)};
+    const std::string zip = Archive(plan);
     for (const std::string name : {"Finds.gpx", "FINDS.GPX", "Finds.gp?"}) {
         const Outcome o = Run({"cat", zip, name});
         EXPECT_EQ(o.status, 0) << name;
@@ -105,10 +105,10 @@ TEST_F(KalveroZip, CatWritesTheEntryUnchanged) {
 }
 
 TEST_F(KalveroZip, FailuresCarryTheArchiversMessage) {
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("Finds.gpx", "some data", 8)};
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("Finds.gpx", "some data", 8)};
     zipfix::ZipLayout layout;
-    std::string bytes = zipfix::BuildZip(spec, &layout);
+    std::string bytes = zipfix::BuildZip(plan, &layout);
     const std::string good = folder.Write("good.zip", bytes);
     zipfix::Poke32(bytes, layout.centralHeaders[0] + 16, 0x12345678);  // wrong CRC-32
     const std::string bad = folder.Write("bad.zip", bytes);
@@ -142,9 +142,9 @@ TEST_F(KalveroZip, FailuresCarryTheArchiversMessage) {
 }
 
 TEST_F(KalveroZip, ProgressLines) {
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("sub/x.gpx", std::string(150000, 'p'))};
-    const Outcome o = Run({"cat", "--progress", Archive(spec), "sub/x.gpx"});
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("sub/x.gpx", std::string(150000, 'p'))};
+    const Outcome o = Run({"cat", "--progress", Archive(plan), "sub/x.gpx"});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out.size(), 150000u);
     EXPECT_EQ(o.err,
@@ -160,10 +160,10 @@ TEST_F(KalveroZip, ProgressLines) {
 }
 
 TEST_F(KalveroZip, Info) {
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("docs/", ""), Entry("docs/a.txt", "a"), Entry("b.txt", "b")};
-    spec.comment = "Gr\xFC\xDF" "e";  // Windows-1252
-    const std::string zip = Archive(spec);
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("docs/", ""), Entry("docs/a.txt", "a"), Entry("b.txt", "b")};
+    plan.comment = "Gr\xFC\xDF" "e";  // Windows-1252
+    const std::string zip = Archive(plan);
     const Outcome o = Run({"info", zip});
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "entries: 3\nfiles: 2\nsize: " + std::to_string(folder.Read("Finds.zip").size()) +
@@ -171,7 +171,7 @@ TEST_F(KalveroZip, Info) {
 }
 
 TEST_F(KalveroZip, WrongUsage) {
-    const std::string zip = Archive(zipfix::ZipSpec{});
+    const std::string zip = Archive(zipfix::ZipPlan{});
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"unpack", zip},

@@ -42,10 +42,10 @@ zipfix::ZipEntry Entry(const std::string& name, const std::string& data) {
     return e;
 }
 
-zipfix::ZipSpec OneEntry(const std::string& name) {
-    zipfix::ZipSpec spec;
-    spec.entries.push_back(Entry(name, "data of " + name));
-    return spec;
+zipfix::ZipPlan OneEntry(const std::string& name) {
+    zipfix::ZipPlan plan;
+    plan.entries.push_back(Entry(name, "data of " + name));
+    return plan;
 }
 
 class ArchiveOpen : public ::testing::Test {
@@ -237,10 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
                     u"Archiver: In-memory archive can be created only"},
         RefusedOpen{"NoEndRecordWhileDamagedArchivesAreRefused",
                     [](ArchiveOpen&, TempFolder& f, TZipArchiver& a) {
-                        zipfix::ZipSpec spec;
-                        spec.entries.push_back(Entry("a.txt", "abc"));
-                        spec.writeCentralDir = false;
-                        WriteTarget(f, zipfix::BuildZip(spec));
+                        zipfix::ZipPlan plan;
+                        plan.entries.push_back(Entry("a.txt", "abc"));
+                        plan.writeCentralDir = false;
+                        WriteTarget(f, zipfix::BuildZip(plan));
                         a.SetFileName(f.FileZA("target.zip"));
                         a.SetOpenCorruptedArchives(false);
                     },
@@ -279,11 +279,11 @@ TEST_F(ArchiveOpen, SecondOpenClosesTheFirstAndARefusedOneLeavesItOpen) {
 }
 
 TEST_F(ArchiveOpen, ArchiveWithoutCentralDirectoryIsRebuiltFromLocalHeaders) {
-    zipfix::ZipSpec spec;
-    spec.entries.push_back(Entry("finds.gpx", "<gpx/>"));
-    spec.entries.push_back(Entry("b.txt", "bbb"));
-    spec.writeCentralDir = false;
-    const std::string bytes = zipfix::BuildZip(spec);
+    zipfix::ZipPlan plan;
+    plan.entries.push_back(Entry("finds.gpx", "<gpx/>"));
+    plan.entries.push_back(Entry("b.txt", "bbb"));
+    plan.writeCentralDir = false;
+    const std::string bytes = zipfix::BuildZip(plan);
     folder.Write("cut.zip", bytes);
     Use("cut.zip");
     a.OpenArchive();
@@ -295,10 +295,10 @@ TEST_F(ArchiveOpen, ArchiveWithoutCentralDirectoryIsRebuiltFromLocalHeaders) {
 }
 
 TEST_F(ArchiveOpen, SelfExtractorIsOpenedBehindItsStub) {
-    zipfix::ZipSpec spec;
-    spec.entries.push_back(Entry("finds.gpx", "<gpx/>"));
-    spec.stub = std::string(1000, 'M');
-    folder.Write("finds.exe", zipfix::BuildZip(spec));
+    zipfix::ZipPlan plan;
+    plan.entries.push_back(Entry("finds.gpx", "<gpx/>"));
+    plan.stub = std::string(1000, 'M');
+    folder.Write("finds.exe", zipfix::BuildZip(plan));
     Use("finds.exe");
     a.OpenArchive();
     EXPECT_TRUE(a.Active());
@@ -331,11 +331,11 @@ TEST_F(ArchiveOpen, CallersStreamIsReadAndStaysTheCallers) {
 // directory with the end record (naming the last disk) in the last volume.
 std::string WriteSplitSet(TempFolder& folder, const std::vector<std::string>& volumes,
                           const std::string& last) {
-    zipfix::ZipSpec spec;
-    spec.entries.push_back(Entry("finds.gpx", "<gpx/>"));
-    spec.entries.push_back(Entry("b.txt", "bbb"));
+    zipfix::ZipPlan plan;
+    plan.entries.push_back(Entry("finds.gpx", "<gpx/>"));
+    plan.entries.push_back(Entry("b.txt", "bbb"));
     zipfix::ZipLayout layout;
-    const std::string bytes = zipfix::BuildZip(spec, &layout);
+    const std::string bytes = zipfix::BuildZip(plan, &layout);
     std::string tail = bytes.substr(layout.centralDir);
     const size_t end = layout.endRecord - layout.centralDir;
     const auto disk = static_cast<uint16_t>(volumes.size());

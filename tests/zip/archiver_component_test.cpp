@@ -184,16 +184,16 @@ TEST(ArchiverGuards, RunningUpdateIsRefused) {
 }
 
 TEST(ArchiverOpenState, FileCountLeavesOutFoldersAndSpanningModeIsLocked) {
-    zipfix::ZipSpec spec;
+    zipfix::ZipPlan plan;
     for (auto [name, attr] : {std::pair{"a/", 0x10u}, {"a/x.txt", 0x20u}, {"b.txt", 0x20u},
                               {"hidden/", 0x12u}}) {
         zipfix::ZipEntry e;
         e.name = name;
         e.externalAttr = attr;
-        spec.entries.push_back(e);
+        plan.entries.push_back(e);
     }
-    spec.comment = "pq comment";
-    const std::string bytes = zipfix::BuildZip(spec);
+    plan.comment = "pq comment";
+    const std::string bytes = zipfix::BuildZip(plan);
     TZAMemoryStream stream;
     stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 

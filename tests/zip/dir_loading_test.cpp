@@ -14,7 +14,7 @@
 using zipfix::BuildZip;
 using zipfix::ZipEntry;
 using zipfix::ZipLayout;
-using zipfix::ZipSpec;
+using zipfix::ZipPlan;
 
 namespace {
 
@@ -54,10 +54,10 @@ ZipEntry Entry(const std::string& name, const std::string& data = "some data", u
     return e;
 }
 
-ZipSpec Spec(std::initializer_list<ZipEntry> entries) {
-    ZipSpec spec;
-    spec.entries = entries;
-    return spec;
+ZipPlan PlanOf(std::initializer_list<ZipEntry> entries) {
+    ZipPlan plan;
+    plan.entries = entries;
+    return plan;
 }
 
 int32_t NativeErrorOf(Loaded& loaded) {
@@ -72,14 +72,14 @@ int32_t NativeErrorOf(Loaded& loaded) {
 }  // namespace
 
 TEST(DirLoading, PlainArchiveLoadsEveryHeader) {
-    ZipSpec spec = Spec({Entry("readme.txt", "hello", 0), Entry("dir/", ""),
+    ZipPlan plan = PlanOf({Entry("readme.txt", "hello", 0), Entry("dir/", ""),
                          Entry("Finds.gpx", std::string(5000, 'x'), 8)});
-    spec.entries[1].externalAttr = 0x10;
-    spec.entries[2].comment = "entry comment";
-    spec.entries[2].flags = 0x0002;
-    spec.comment = "archive comment";
+    plan.entries[1].externalAttr = 0x10;
+    plan.entries[2].comment = "entry comment";
+    plan.entries[2].flags = 0x0002;
+    plan.comment = "archive comment";
     ZipLayout layout;
-    Loaded loaded(BuildZip(spec, &layout));
+    Loaded loaded(BuildZip(plan, &layout));
     loaded.Dir().LoadDir();
     TZADirManager& dm = loaded.Dir();
     ASSERT_EQ(dm.CDir.Count(), 3);
@@ -105,12 +105,12 @@ TEST(DirLoading, PlainArchiveLoadsEveryHeader) {
 }
 
 TEST(DirLoading, EmptyArchiveHasNoEntriesAndNoStub) {
-    Loaded loaded(BuildZip(ZipSpec{}));
+    Loaded loaded(BuildZip(ZipPlan{}));
     loaded.Dir().LoadDir();
     EXPECT_EQ(loaded.Dir().CDir.Count(), 0);
     EXPECT_EQ(loaded.Dir().StubSize, 0);
 
-    ZipSpec stubbed;
+    ZipPlan stubbed;
     stubbed.stub = std::string(300, 'S');
     Loaded behindStub(BuildZip(stubbed));
     behindStub.Dir().LoadDir();
@@ -126,22 +126,22 @@ struct StubCase {
 class StubDetection : public ::testing::TestWithParam<StubCase> {};
 
 TEST_P(StubDetection, EntriesPointAtTheirLocalHeaders) {
-    ZipSpec spec = Spec({Entry("a.txt", "alpha"), Entry("sub/", ""), Entry("b.txt", "beta", 8)});
-    spec.entries[1].externalAttr = 0x10;
+    ZipPlan plan = PlanOf({Entry("a.txt", "alpha"), Entry("sub/", ""), Entry("b.txt", "beta", 8)});
+    plan.entries[1].externalAttr = 0x10;
     // The stub holds a local header signature of its own that must not be taken.
-    spec.stub = "MZ stub PK\x03\x04 not a header" + std::string(1000, '\x90');
-    spec.offsetsCountStub = GetParam().offsetsCountStub;
+    plan.stub = "MZ stub PK\x03\x04 not a header" + std::string(1000, '\x90');
+    plan.offsetsCountStub = GetParam().offsetsCountStub;
     ZipLayout layout;
-    Loaded loaded(BuildZip(spec, &layout));
+    Loaded loaded(BuildZip(plan, &layout));
     loaded.Dir().LoadDir();
     TZADirManager& dm = loaded.Dir();
     ASSERT_EQ(dm.CDir.Count(), 3);
-    EXPECT_EQ(dm.StubSize, static_cast<int64_t>(spec.stub.size())) << GetParam().what;
+    EXPECT_EQ(dm.StubSize, static_cast<int64_t>(plan.stub.size())) << GetParam().what;
     EXPECT_EQ(loaded.Item(0).EffectiveRelOffsetLH(), layout.localHeaders[0]);
     EXPECT_EQ(loaded.Item(2).EffectiveRelOffsetLH(), layout.localHeaders[2]);
     // A directory entry keeps its stored offset.
     const uint64_t storedDirOffset =
-        layout.localHeaders[1] - (spec.offsetsCountStub ? 0 : spec.stub.size());
+        layout.localHeaders[1] - (plan.offsetsCountStub ? 0 : plan.stub.size());
     EXPECT_EQ(loaded.Item(1).EffectiveRelOffsetLH(), storedDirOffset);
     EXPECT_TRUE(dm.IsSFXArchive());
 }
@@ -161,7 +161,7 @@ TEST(DirLoading, StubOffsetBeyondFourGigabytesStaysCorrect) {
 }
 
 TEST(DirLoading, EndRecordNearestTheEndThatPassesWins) {
-    ZipSpec spec = Spec({Entry("a.txt"), Entry("b.txt")});
+    ZipPlan plan = PlanOf({Entry("a.txt"), Entry("b.txt")});
     // A record inside the comment that passes the test: no entries, nothing before it.
     std::string inner;
     zipfix::Put32(inner, 0x06054B50);
@@ -169,18 +169,18 @@ TEST(DirLoading, EndRecordNearestTheEndThatPassesWins) {
     zipfix::Put32(inner, 0);
     zipfix::Put32(inner, 0);
     zipfix::Put16(inner, 0);
-    spec.comment = "comment " + inner;
-    Loaded taken(BuildZip(spec));
+    plan.comment = "comment " + inner;
+    Loaded taken(BuildZip(plan));
     taken.Dir().LoadDir();
     EXPECT_EQ(taken.Dir().CentralDirEnd.entriesCentralDir, 0);
     EXPECT_EQ(taken.Dir().CDir.Count(), 0);
 
     // A signature in the comment whose record fails the test is passed over.
-    spec.comment = "PK\x05\x06 garbage that claims far too much";
-    Loaded passedOver(BuildZip(spec));
+    plan.comment = "PK\x05\x06 garbage that claims far too much";
+    Loaded passedOver(BuildZip(plan));
     passedOver.Dir().LoadDir();
     EXPECT_EQ(passedOver.Dir().CDir.Count(), 2);
-    EXPECT_EQ(passedOver.Dir().ArchiveComment, spec.comment);
+    EXPECT_EQ(passedOver.Dir().ArchiveComment, plan.comment);
 }
 
 TEST(DirLoading, HasCentralDirEndReportsTheSearch) {
@@ -204,11 +204,11 @@ TEST(DirLoading, HasCentralDirEndReportsTheSearch) {
 }
 
 TEST(DirLoading, Zip64RecordsGiveCountSizesAndPlace) {
-    ZipSpec spec = Spec({Entry("small.txt", "tiny"), Entry("huge.bin", std::string(3000, 'h'), 8)});
-    spec.entries[1].zip64Sizes = true;
-    spec.zip64 = true;
+    ZipPlan plan = PlanOf({Entry("small.txt", "tiny"), Entry("huge.bin", std::string(3000, 'h'), 8)});
+    plan.entries[1].zip64Sizes = true;
+    plan.zip64 = true;
     ZipLayout layout;
-    Loaded loaded(BuildZip(spec, &layout));
+    Loaded loaded(BuildZip(plan, &layout));
     loaded.Dir().LoadDir();
     TZADirManager& dm = loaded.Dir();
     EXPECT_TRUE(dm.FZip64);
@@ -227,10 +227,10 @@ TEST(DirLoading, Zip64RecordsGiveCountSizesAndPlace) {
 }
 
 TEST(DirLoading, Zip64LocatorWithoutItsRecord) {
-    ZipSpec spec = Spec({Entry("a.txt")});
-    spec.zip64 = true;
+    ZipPlan plan = PlanOf({Entry("a.txt")});
+    plan.zip64 = true;
     ZipLayout layout;
-    std::string bytes = BuildZip(spec, &layout);
+    std::string bytes = BuildZip(plan, &layout);
     std::string badSignature = bytes;
     badSignature[layout.zip64End] = 'X';
     Loaded missing(badSignature);
@@ -244,22 +244,22 @@ TEST(DirLoading, Zip64LocatorWithoutItsRecord) {
 }
 
 TEST(DirLoading, ExtraFieldsOfTheCentralDirectory) {
-    ZipSpec spec = Spec({Entry("plain-name"), Entry("aes.bin"), Entry("aes-new.bin"),
+    ZipPlan plan = PlanOf({Entry("plain-name"), Entry("aes.bin"), Entry("aes-new.bin"),
                          Entry("wrong-nu"), Entry("short-aes"), Entry("after")});
-    spec.entries[0].centralExtra = zipfix::ExtraBlock(0x000A, "ntfs") +
+    plan.entries[0].centralExtra = zipfix::ExtraBlock(0x000A, "ntfs") +
                                    zipfix::UnicodeNameBlock(u"\u00c4rger/\u6f22\u5b57.txt");
-    spec.entries[1].flags = 0x0001;
-    spec.entries[1].methodField = 99;
-    spec.entries[1].centralExtra = zipfix::AesBlock(2, 8);
-    spec.entries[2].flags = 0x0001;
-    spec.entries[2].methodField = 99;
-    spec.entries[2].versionNeeded = 16660;
-    spec.entries[2].centralExtra = zipfix::AesBlock(3, 8);
-    spec.entries[3].centralExtra = zipfix::ExtraBlock(0x554E, "NUXX\x07\0\0\0" + std::string(14, 'i'));
-    spec.entries[4].centralExtra = zipfix::ExtraBlock(0x9901, std::string("\x02\0AE\x03\x08", 6));
+    plan.entries[1].flags = 0x0001;
+    plan.entries[1].methodField = 99;
+    plan.entries[1].centralExtra = zipfix::AesBlock(2, 8);
+    plan.entries[2].flags = 0x0001;
+    plan.entries[2].methodField = 99;
+    plan.entries[2].versionNeeded = 16660;
+    plan.entries[2].centralExtra = zipfix::AesBlock(3, 8);
+    plan.entries[3].centralExtra = zipfix::ExtraBlock(0x554E, "NUXX\x07\0\0\0" + std::string(14, 'i'));
+    plan.entries[4].centralExtra = zipfix::ExtraBlock(0x9901, std::string("\x02\0AE\x03\x08", 6));
     // The last block claims 0x400 bytes more than the area holds.
-    spec.entries[5].centralExtra = std::string("\x34\x12\x00\x04", 4) + "cut";
-    Loaded loaded(BuildZip(spec));
+    plan.entries[5].centralExtra = std::string("\x34\x12\x00\x04", 4) + "cut";
+    Loaded loaded(BuildZip(plan));
     loaded.Dir().LoadDir();
     ASSERT_EQ(loaded.Dir().CDir.Count(), 6);
     EXPECT_EQ(loaded.Item(0).Name, u"\u00c4rger/\u6f22\u5b57.txt");
@@ -280,10 +280,10 @@ TEST(DirLoading, ExtraFieldsOfTheCentralDirectory) {
 }
 
 TEST(DirLoading, NameFlagsAndOemOption) {
-    ZipSpec spec = Spec({Entry("M\x81ll"), Entry("\xC3\xA4"), Entry("\xE4")});
-    spec.entries[1].flags = 0x0800;
-    spec.entries[2].flags = 0x0800;
-    const std::string bytes = BuildZip(spec);
+    ZipPlan plan = PlanOf({Entry("M\x81ll"), Entry("\xC3\xA4"), Entry("\xE4")});
+    plan.entries[1].flags = 0x0800;
+    plan.entries[2].flags = 0x0800;
+    const std::string bytes = BuildZip(plan);
     Loaded oem(bytes);
     oem.Dir().LoadDir();
     EXPECT_EQ(oem.Item(0).Name, u"M\u00fcll");
@@ -295,8 +295,8 @@ TEST(DirLoading, NameFlagsAndOemOption) {
 }
 
 TEST(DirLoading, EmptyFirstNameFollowedByMoreEntries) {
-    ZipSpec spec = Spec({Entry(""), Entry("second.txt"), Entry(""), Entry("fourth.txt")});
-    Loaded loaded(BuildZip(spec), {.openCorrupted = false});
+    ZipPlan plan = PlanOf({Entry(""), Entry("second.txt"), Entry(""), Entry("fourth.txt")});
+    Loaded loaded(BuildZip(plan), {.openCorrupted = false});
     loaded.Dir().LoadDir();
     ASSERT_EQ(loaded.Dir().CDir.Count(), 4);
     EXPECT_EQ(loaded.Item(1).Name, u"second.txt");
@@ -314,12 +314,12 @@ struct DamageCase {
 
 class DamagedDirectory : public ::testing::TestWithParam<DamageCase> {};
 
-ZipSpec ThreeEntries() {
-    ZipSpec spec = Spec({Entry("one.txt", "first entry"), Entry("two/", ""),
+ZipPlan ThreeEntries() {
+    ZipPlan plan = PlanOf({Entry("one.txt", "first entry"), Entry("two/", ""),
                          Entry("three.txt", std::string(400, 't'), 8)});
-    spec.entries[2].dataDescriptor = true;
-    spec.entries[1].externalAttr = 0x10;
-    return spec;
+    plan.entries[2].dataDescriptor = true;
+    plan.entries[1].externalAttr = 0x10;
+    return plan;
 }
 
 TEST_P(DamagedDirectory, IsRebuiltFromLocalHeadersOrRefused) {
@@ -409,10 +409,10 @@ TEST(DirLoading, DamageIsReportedWhenDamagedArchivesAreRefused) {
 }
 
 TEST(DirLoading, Zip64CountBeyondTheBytesIsNotTrusted) {
-    ZipSpec spec = Spec({Entry("a.txt"), Entry("b.txt")});
-    spec.zip64 = true;
+    ZipPlan plan = PlanOf({Entry("a.txt"), Entry("b.txt")});
+    plan.zip64 = true;
     ZipLayout layout;
-    std::string bytes = BuildZip(spec, &layout);
+    std::string bytes = BuildZip(plan, &layout);
     zipfix::Poke32(bytes, layout.zip64End + 32, 0xFFFFFFF0);
     Loaded loaded(bytes);
     loaded.Dir().LoadDir();
@@ -437,7 +437,7 @@ TEST(DirLoading, NothingToLoad) {
 
 TEST(DirLoading, CompressedSizesBeyondTheFile) {
     ZipLayout layout;
-    std::string bytes = BuildZip(Spec({Entry("a.txt"), Entry("b.txt")}), &layout);
+    std::string bytes = BuildZip(PlanOf({Entry("a.txt"), Entry("b.txt")}), &layout);
     zipfix::Poke32(bytes, layout.centralHeaders[1] + 20, 0x7FFFFFFF);
     Loaded strict(bytes, {.openCorrupted = false});
     EXPECT_EQ(NativeErrorOf(strict), 57);
@@ -448,12 +448,12 @@ TEST(DirLoading, CompressedSizesBeyondTheFile) {
 }
 
 TEST(DirLoading, RebuildPassesOverHeadersThatFailTheTest) {
-    ZipSpec spec = Spec({Entry("keep1"), Entry("big-extra"), Entry("keep2"), Entry("huge-size")});
-    spec.entries[1].localExtra = zipfix::ExtraBlock(0x7777, std::string(300, 'e'));
-    spec.entries[3].data = "x";
-    spec.writeCentralDir = false;
+    ZipPlan plan = PlanOf({Entry("keep1"), Entry("big-extra"), Entry("keep2"), Entry("huge-size")});
+    plan.entries[1].localExtra = zipfix::ExtraBlock(0x7777, std::string(300, 'e'));
+    plan.entries[3].data = "x";
+    plan.writeCentralDir = false;
     ZipLayout layout;
-    std::string bytes = BuildZip(spec, &layout);
+    std::string bytes = BuildZip(plan, &layout);
     zipfix::Poke32(bytes, layout.localHeaders[3] + 18, static_cast<uint32_t>(bytes.size()));
     Loaded loaded(bytes);
     loaded.Dir().LoadDir();
@@ -464,9 +464,9 @@ TEST(DirLoading, RebuildPassesOverHeadersThatFailTheTest) {
 
 TEST(DirLoading, RebuildTakesWhatALocalHeaderNearTheEndHolds) {
     // A header signature in the last bytes whose name and extra area run past the end.
-    ZipSpec spec = Spec({Entry("real.txt", "data")});
-    spec.writeCentralDir = false;
-    std::string bytes = BuildZip(spec);
+    ZipPlan plan = PlanOf({Entry("real.txt", "data")});
+    plan.writeCentralDir = false;
+    std::string bytes = BuildZip(plan);
     std::string tail;
     zipfix::Put32(tail, 0x04034B50);
     for (int i = 0; i < 11; ++i) zipfix::Put16(tail, 0);
@@ -492,10 +492,10 @@ class ChunkBoundary : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(ChunkBoundary, SignatureAcrossAReadBoundaryIsFound) {
     const size_t junk = GetParam();
-    ZipSpec spec = Spec({Entry("a.txt", "alpha"), Entry("b.txt", "beta")});
-    spec.stub = std::string(junk, 'j');
+    ZipPlan plan = PlanOf({Entry("a.txt", "alpha"), Entry("b.txt", "beta")});
+    plan.stub = std::string(junk, 'j');
     ZipLayout layout;
-    const std::string bytes = BuildZip(spec, &layout);
+    const std::string bytes = BuildZip(plan, &layout);
     Loaded stubbed(bytes);
     stubbed.Dir().LoadDir();
     EXPECT_EQ(stubbed.Dir().StubSize, static_cast<int64_t>(junk));
@@ -513,14 +513,14 @@ INSTANTIATE_TEST_SUITE_P(DirLoading, ChunkBoundary,
                                            65534, 131066));
 
 TEST(DirLoading, EncryptionIsJudgedByTheFirstEntry) {
-    ZipSpec spec = Spec({Entry("secret.txt"), Entry("open.txt")});
-    spec.entries[0].flags = 0x0001;
-    Loaded first(BuildZip(spec));
+    ZipPlan plan = PlanOf({Entry("secret.txt"), Entry("open.txt")});
+    plan.entries[0].flags = 0x0001;
+    Loaded first(BuildZip(plan));
     first.Dir().LoadDir();
     EXPECT_TRUE(first.Dir().IsEncrypted());
     EXPECT_EQ(first.Item(0).ZAEncryptionAlgorithm, caPkzipClassic);
-    std::swap(spec.entries[0], spec.entries[1]);
-    Loaded second(BuildZip(spec));
+    std::swap(plan.entries[0], plan.entries[1]);
+    Loaded second(BuildZip(plan));
     second.Dir().LoadDir();
     EXPECT_FALSE(second.Dir().IsEncrypted());
 }

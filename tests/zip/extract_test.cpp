@@ -80,11 +80,11 @@ protected:
         archive.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
         a.OpenArchive(archive, false);
     }
-    void Open(const zipfix::ZipSpec& spec) { Open(zipfix::BuildZip(spec)); }
+    void Open(const zipfix::ZipPlan& plan) { Open(zipfix::BuildZip(plan)); }
     void Open(const zipfix::ZipEntry& e) {
-        zipfix::ZipSpec spec;
-        spec.entries = {e};
-        Open(spec);
+        zipfix::ZipPlan plan;
+        plan.entries = {e};
+        Open(plan);
     }
 
     std::string Extract(const std::string& name) {
@@ -119,14 +119,14 @@ protected:
 
 struct RoundTripCase {
     const char* what;
-    zipfix::ZipSpec spec;
+    zipfix::ZipPlan plan;
 };
 
-zipfix::ZipSpec WithEntry(zipfix::ZipEntry e, const std::function<void(zipfix::ZipSpec&)>& tweak = {}) {
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("first.txt", "first entry"), e, Entry("last.txt", "last entry", 8)};
-    if (tweak) tweak(spec);
-    return spec;
+zipfix::ZipPlan WithEntry(zipfix::ZipEntry e, const std::function<void(zipfix::ZipPlan&)>& tweak = {}) {
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("first.txt", "first entry"), e, Entry("last.txt", "last entry", 8)};
+    if (tweak) tweak(plan);
+    return plan;
 }
 
 TEST_F(Extraction, EntriesComeOutByteForByte) {
@@ -145,20 +145,20 @@ TEST_F(Extraction, EntriesComeOutByteForByte) {
         {"stored, several chunks", WithEntry(Entry("x", noise))},
         {"deflated, several chunks", WithEntry(Entry("x", noise, 8))},
         {"data descriptor", WithEntry(described)},
-        {"zip64 sizes", WithEntry(huge, [](zipfix::ZipSpec& s) { s.zip64 = true; })},
+        {"zip64 sizes", WithEntry(huge, [](zipfix::ZipPlan& s) { s.zip64 = true; })},
         {"stub, offsets from the archive",
-         WithEntry(Entry("x", text, 8), [](zipfix::ZipSpec& s) { s.stub = std::string(777, 'M'); })},
-        {"stub, offsets from the file", WithEntry(Entry("x", text, 8), [](zipfix::ZipSpec& s) {
+         WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) { s.stub = std::string(777, 'M'); })},
+        {"stub, offsets from the file", WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) {
              s.stub = std::string(777, 'M');
              s.offsetsCountStub = true;
          })},
-        {"archive comment", WithEntry(Entry("x", text, 8), [](zipfix::ZipSpec& s) { s.comment = "PK\x05\x06 in a comment"; })},
-        {"no central directory", WithEntry(Entry("x", text, 8), [](zipfix::ZipSpec& s) { s.writeCentralDir = false; })},
+        {"archive comment", WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) { s.comment = "PK\x05\x06 in a comment"; })},
+        {"no central directory", WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) { s.writeCentralDir = false; })},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Open(c.spec);
-        EXPECT_EQ(Extract("x"), c.spec.entries[1].data);
+        Open(c.plan);
+        EXPECT_EQ(Extract("x"), c.plan.entries[1].data);
         EXPECT_EQ(Extract("last.txt"), "last entry");
     }
 }
@@ -245,10 +245,10 @@ struct FailureCase {
 std::string WithPokes(zipfix::ZipEntry e, std::vector<std::pair<size_t, uint32_t>> pokes,
                       uint16_t versionNeeded = 20) {
     e.versionNeeded = versionNeeded;
-    zipfix::ZipSpec spec;
-    spec.entries = {e};
+    zipfix::ZipPlan plan;
+    plan.entries = {e};
     zipfix::ZipLayout layout;
-    std::string bytes = zipfix::BuildZip(spec, &layout);
+    std::string bytes = zipfix::BuildZip(plan, &layout);
     for (const auto& [field, value] : pokes)
         zipfix::Poke32(bytes, layout.centralHeaders[0] + field, value);
     return bytes;
@@ -349,10 +349,10 @@ TEST_F(Extraction, AnEntryThatInflatesBeyondItsSizeStopsThere) {
 }
 
 TEST_F(Extraction, LocalHeaderCutOffIsAStreamReadError) {
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("x", "data")};
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("x", "data")};
     zipfix::ZipLayout layout;
-    std::string bytes = zipfix::BuildZip(spec, &layout);
+    std::string bytes = zipfix::BuildZip(plan, &layout);
     zipfix::Poke32(bytes, layout.centralHeaders[0] + 42, static_cast<uint32_t>(bytes.size() - 10));
     Open(bytes);
     TZAMemoryStream out;
@@ -520,10 +520,10 @@ TEST_F(Extraction, DataRunsOnIntoTheNextVolumeOfASplitSet) {
     // One stored entry whose data starts in Set.Z01 and ends in Set.zip, which also holds the
     // central directory.
     const std::string data = Text(20000);
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("x.txt", data)};
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("x.txt", data)};
     zipfix::ZipLayout layout;
-    std::string bytes = zipfix::BuildZip(spec, &layout);
+    std::string bytes = zipfix::BuildZip(plan, &layout);
     const size_t split = 30 + 5 + 7000;  // inside the entry's data
     std::string first = bytes.substr(0, split), last = bytes.substr(split);
     const size_t end = layout.endRecord - split;

@@ -36,17 +36,17 @@ class Lookup : public ::testing::Test {
 protected:
     Lookup() { a.SetName(u"Archiver"); }
 
-    void Open(const zipfix::ZipSpec& spec) {
-        const std::string bytes = zipfix::BuildZip(spec);
+    void Open(const zipfix::ZipPlan& plan) {
+        const std::string bytes = zipfix::BuildZip(plan);
         stream.Clear();
         stream.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
         stream.SetPosition(0);
         a.OpenArchive(stream, false);
     }
     void Open(const Names& names) {
-        zipfix::ZipSpec spec;
-        for (const auto& n : names) spec.entries.push_back(Entry(n));
-        Open(spec);
+        zipfix::ZipPlan plan;
+        for (const auto& n : names) plan.entries.push_back(Entry(n));
+        Open(plan);
     }
     std::string NameOf(int32_t itemNo) {
         return Utf16ToUtf8(a.DirManager()->CDir.ItemPtr(itemNo)->Name);
@@ -100,13 +100,13 @@ TEST_F(Lookup, ExtractionLookupTable) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.request);
-        zipfix::ZipSpec spec;
+        zipfix::ZipPlan plan;
         for (const auto& n : c.entries) {
             zipfix::ZipEntry e = Entry(n);
             e.flags = 0x0800;  // names are UTF-8
-            spec.entries.push_back(e);
+            plan.entries.push_back(e);
         }
-        Open(spec);
+        Open(plan);
         a.Options().SetStorePath(c.storePath);
         a.Options().SetRecurse(false);
         int32_t itemNo = -7;
@@ -166,10 +166,10 @@ TEST_F(Lookup, MaskSearchTable) {
 }
 
 TEST_F(Lookup, AttributeFilterOfAMaskSearch) {
-    zipfix::ZipSpec spec;
-    spec.entries = {Entry("dir", 0x10), Entry("hidden", 0x22), Entry("plain", 0x20),
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("dir", 0x10), Entry("hidden", 0x22), Entry("plain", 0x20),
                     Entry("readonly", 0x21), Entry("system", 0x24)};
-    Open(spec);
+    Open(plan);
     EXPECT_EQ(Search("*", 0), (Names{"plain", "readonly"}));
     EXPECT_EQ(Search("*", 0x02), (Names{"hidden", "plain", "readonly"}));
     EXPECT_EQ(Search("*", 10431), (Names{"dir", "hidden", "plain", "readonly", "system"}));
@@ -242,15 +242,15 @@ TEST_F(Lookup, PropertyDrivenSearchTable) {
 // ---- the search record -----------------------------------------------------------------------
 
 TEST_F(Lookup, RecordFields) {
-    zipfix::ZipSpec spec;
+    zipfix::ZipPlan plan;
     zipfix::ZipEntry deep = Entry("sub/deep/x.gpx");
     deep.comment = "note";
     deep.time = 0x1234;
     deep.date = 0x5678;
     deep.flags = 0x0001;
     deep.externalAttr = 0x21;
-    spec.entries = {deep, Entry("docs/"), Entry("c:odd")};
-    Open(spec);
+    plan.entries = {deep, Entry("docs/"), Entry("c:odd")};
+    Open(plan);
     TZAArchiveItem f;
     ASSERT_TRUE(a.FindFirst(u"*", f, 10431, u""));
     EXPECT_EQ(f.FileName, u"x.gpx");
@@ -278,10 +278,10 @@ TEST_F(Lookup, CompressionRateTable) {
     const Case cases[] = {{25, 100, 75.0}, {100, 100, 0.0}, {0, 0, 100.0}, {120, 100, 0.0}};
     for (const auto& c : cases) {
         zipfix::ZipLayout layout;
-        zipfix::ZipSpec spec;
-        spec.entries = {Entry("x")};
-        spec.entries[0].data = std::string(200, 'x');
-        std::string bytes = zipfix::BuildZip(spec, &layout);
+        zipfix::ZipPlan plan;
+        plan.entries = {Entry("x")};
+        plan.entries[0].data = std::string(200, 'x');
+        std::string bytes = zipfix::BuildZip(plan, &layout);
         zipfix::Poke32(bytes, layout.centralHeaders[0] + 20, c.comp);
         zipfix::Poke32(bytes, layout.centralHeaders[0] + 24, c.uncomp);
         stream.Clear();
@@ -296,13 +296,13 @@ TEST_F(Lookup, CompressionRateTable) {
 }
 
 TEST_F(Lookup, Zip64SizesComeFromTheZip64Block) {
-    zipfix::ZipSpec spec;
+    zipfix::ZipPlan plan;
     zipfix::ZipEntry e = Entry("big");
     e.data = std::string(1000, 'b');
     e.method = 8;
     e.zip64Sizes = true;
-    spec.entries = {e};
-    Open(spec);
+    plan.entries = {e};
+    Open(plan);
     TZAArchiveItem f;
     ASSERT_TRUE(a.FindFirst(u"big", f, 10431, u""));
     EXPECT_EQ(f.UncompressedSize, 1000);
