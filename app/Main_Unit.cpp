@@ -86,7 +86,6 @@ TfrmMain::TfrmMain(TGlobalUnit& global, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(platform::DesignFont(QStringLiteral("Tahoma"), 10));
-    setToolTipDuration(0);
     BuildActions();
     BuildControls();
     setFixedWidth(platform::Px(kClientWidth));
