@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "tools/StatsReport.h"
+#include "fixtures/ZipBuilder.h"
 #include "zip/ZipArchiver.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -13,17 +14,31 @@ namespace {
 // Runs the file-open flow on `gpx` as kalvero-stats does and keeps what it showed.
 class StatsReportTest : public ::testing::Test {
 protected:
-    TStatsResult Analyse(const QByteArray& gpx) {
-        const QString path = dir.filePath(u"Finds.gpx"_s);
+    TStatsResult Analyse(const QByteArray& gpx) { return AnalyseFile(u"Finds.gpx"_s, gpx); }
+
+    // The same query delivered in its ZIP, deflated under the archive's name with ".gpx".
+    TStatsResult AnalyseZipped(const QByteArray& gpx) {
+        zipfix::ZipPlan plan;
+        zipfix::ZipEntry entry;
+        entry.name = "Finds.gpx";
+        entry.data = gpx.toStdString();
+        entry.method = 8;
+        plan.entries.push_back(entry);
+        const std::string zip = zipfix::BuildZip(plan);
+        return AnalyseFile(u"Finds.zip"_s, QByteArray(zip.data(), static_cast<qsizetype>(zip.size())));
+    }
+
+    TStatsResult AnalyseFile(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(gpx);
+        file.write(bytes);
         file.close();
         global = TGlobalUnit();  // every run of the tool starts afresh
         view = TStatsToolView();
         TFileOpenFlow flow(global, view, archiver);
         flow.Accept(path);
-        return {u"Finds.gpx"_s, &global.GpxZeilen, &view, &global.Finds};
+        return {name, &global.GpxZeilen, &view, &global.Finds};
     }
 
     QTemporaryDir dir;
@@ -49,6 +64,13 @@ TEST_F(StatsReportTest, JsonCarriesEveryResult) {
               "\"dates\":[\"2016-05-07\",\"2016-05-07\",\"2016-05-07\",\"2016-05-09\"],"
               "\"perDay\":[[\"2016-05-07\",3],[\"2016-05-09\",1]],"
               "\"histogram\":[[1,1],[2,0],[3,1]]}"_s);
+}
+
+TEST_F(StatsReportTest, ZippedQueryGivesTheSameResultAsItsGpx) {
+    const QString fromGpx = FormatJson(Analyse(Query(true)));
+    QString fromZip = FormatJson(AnalyseZipped(Query(true)));
+    fromZip.replace(u"Finds.zip"_s, u"Finds.gpx"_s);
+    EXPECT_EQ(fromZip, fromGpx);
 }
 
 TEST_F(StatsReportTest, JsonWithoutFinderLineAndForRefusedOrEmptyFiles) {
