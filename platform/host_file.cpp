@@ -46,7 +46,8 @@ int OpenForReading(const std::string& path, struct stat& st) {
 void ReadToEnd(int fd, const std::string& path, TByteBuffer& bytes) {
     size_t used = 0;
     for (;;) {
-        if (bytes.Size() - used < (1 << 16)) bytes.Resize(used + (1 << 16) + used / 2);
+        // Grow only when full: a regular file's buffer already has room for all of it.
+        if (used == bytes.Size()) bytes.Resize(used + (1 << 16) + used / 2);
         const ssize_t n = ::read(fd, bytes.Data() + used, bytes.Size() - used);
         if (n == 0) break;
         if (n < 0) {
