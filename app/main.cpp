@@ -1,6 +1,7 @@
 // Kalvero: start-up, the two windows and the end of the run.
 #include <QApplication>
 #include <QDialog>
+#include <QLocale>
 #include <QScreen>
 
 #include "Global_Unit.h"
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         QApplication app(argc, argv);
+        // A bare "C" environment has no user locale: use the German one the tool is made for
+        // (number grouping, collation of the dates).
+        if (QLocale().language() == QLocale::C) QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         platform::RegisterDesignFonts();
         app.setFont(platform::DesignFont(QStringLiteral("Tahoma"), 10));
 
