@@ -67,8 +67,3 @@ void TPaneWriter::AppendColoredLine(const QString& text, int color) {
     Append(text, format);
 }
 
-void AppendPaneLine(QPlainTextEdit* pane, const QString& text) { TPaneWriter(pane).AppendLine(text); }
-
-void AppendColoredLine(QPlainTextEdit* pane, const QString& text, int color) {
-    TPaneWriter(pane).AppendColoredLine(text, color);
-}

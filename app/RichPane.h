@@ -36,6 +36,3 @@ private:
     bool hasPending_ = false;
 };
 
-// One line each, as a writer of its own.
-void AppendPaneLine(QPlainTextEdit* pane, const QString& text);
-void AppendColoredLine(QPlainTextEdit* pane, const QString& text, int color);

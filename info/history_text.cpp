@@ -3,7 +3,7 @@
 #include <QStringDecoder>
 #include <QTextEdit>
 
-#include "ansi_codepage.h"
+#include "platform/codepage.h"
 #include "platform/host_file.h"
 #include "rtf_reader.h"
 
@@ -29,7 +29,7 @@ QString DecodeTextFile(std::string_view bytes) {
     } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         text = Decode(QStringConverter::Utf8, bytes.substr(3));
     } else {
-        text = AnsiToUnicode(bytes);
+        text = QString::fromStdU16String(platform::Cp1252ToUtf16(bytes));
     }
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     if (nul >= 0) text.truncate(nul);

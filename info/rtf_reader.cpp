@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ansi_codepage.h"
+#include "platform/codepage.h"
 
 namespace {
 
@@ -182,7 +182,7 @@ private:
             }
             if (value < 0) return;
             pos_ += 2;
-            Character(AnsiCharToUnicode(static_cast<unsigned char>(value)));
+            Character(platform::Cp1252ToUnicode(static_cast<uint8_t>(value)));
         } else if (c == u'*') {
             // An optional destination: this reader knows none of them.
             Group().destination = Destination::Skip;

@@ -34,9 +34,7 @@ bool Contains(std::string_view line, QLatin1String tag) {
 
 }  // namespace
 
-bool ContainsMyFindsPhrase(std::string_view line) {
-    return line.find("My Finds Pocket Query") != std::string_view::npos;
-}
+bool ContainsMyFindsPhrase(std::string_view line) { return Contains(line, kMyFindsPhrase); }
 
 bool IsFinderLine(std::string_view line) { return Contains(line, kFinderTag); }
 

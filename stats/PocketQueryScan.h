@@ -4,7 +4,7 @@
 #include <QStringView>
 #include <string_view>
 
-inline constexpr QStringView kMyFindsPhrase = u"My Finds Pocket Query";
+inline constexpr QLatin1String kMyFindsPhrase("My Finds Pocket Query");
 inline constexpr QStringView kRefusalText = u"Das ist keine My Finds Pocket Query !!!";
 
 struct TFinder {

@@ -52,7 +52,7 @@ void ProcessStringList(IFindsView& view, TFindsState& st, const TLineList& strLi
         view.ShowRefusal(kRefusalText.toString());
         return;
     }
-    view.SetLabel(TFindsLabel::PQ, kMyFindsPhrase.toString());
+    view.SetLabel(TFindsLabel::PQ, QString(kMyFindsPhrase));
 
     ScanLines(view, st, strListe, datumListe);
     const auto anzFunde = static_cast<int32_t>(datumListe.Count());

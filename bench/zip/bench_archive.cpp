@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <fstream>
 
-namespace {
-
 void Put16(std::string& out, uint32_t v) {
     out.push_back(static_cast<char>(v & 0xFF));
     out.push_back(static_cast<char>((v >> 8) & 0xFF));
@@ -16,8 +14,6 @@ void Put32(std::string& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
-
-}  // namespace
 
 std::string BenchEntryName(int32_t i) {
     char name[64];

@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+// Little-endian fields of ZIP records.
+void Put16(std::string& out, uint32_t v);
+void Put32(std::string& out, uint32_t v);
+
 // The name of entry i (UTF-8, ASCII only).
 std::string BenchEntryName(int32_t i);
 // Writes an archive of `entries` entries to `path`; returns false when the file cannot be

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "bench_archive.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -17,14 +18,6 @@ namespace {
 constexpr int64_t kEntrySize = 256ll << 20;
 constexpr int64_t kChunk = 1 << 20;
 
-void Put16(std::string& out, uint32_t v) {
-    out.push_back(static_cast<char>(v & 0xFF));
-    out.push_back(static_cast<char>((v >> 8) & 0xFF));
-}
-void Put32(std::string& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 // Waypoint lines with varying figures: text that deflates about as well as a pocket query.
 std::string PocketQueryLikeText(int64_t size) {
