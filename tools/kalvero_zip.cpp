@@ -4,13 +4,17 @@
 //   kalvero-zip info ARCHIVE
 //   kalvero-zip --help
 // Exit status: 0 done, 1 the archiver failed (its message on stderr), 2 wrong usage.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <exception>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/codepage.h"
+#include "tools/TerminalPrompt.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZipArchiver.h"
 
@@ -154,6 +158,48 @@ int Info(TZipArchiver& archiver, const std::string& path) {
     return kDone;
 }
 
+// The options each command takes: flags stand alone, valued options take the next argument.
+struct TCommandOptions {
+    const char* Command;
+    std::vector<std::string> Flags;
+    std::vector<std::string> Valued;
+};
+
+const TCommandOptions kCommandOptions[] = {
+    {"list", {}, {}},
+    {"cat", {"--corrupted", "--progress"}, {}},
+    {"info", {}, {}},
+};
+
+struct TParsedArgs {
+    std::set<std::string> Flags;
+    std::map<std::string, std::string> Values;
+    std::vector<std::string> Operands;
+    bool Has(const std::string& flag) const { return Flags.count(flag) != 0; }
+};
+
+// Splits the arguments after the command into its options and operands; false for an option
+// the command does not take or a valued option without its value.
+bool ParseArgs(const std::vector<std::string>& args, TParsedArgs& parsed) {
+    const TCommandOptions* options = nullptr;
+    for (const TCommandOptions& o : kCommandOptions)
+        if (args[0] == o.Command) options = &o;
+    if (!options) return false;
+    auto takes = [](const std::vector<std::string>& names, const std::string& a) {
+        return std::find(names.begin(), names.end(), a) != names.end();
+    };
+    bool optionsEnded = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.size() < 2 || a[0] != '-') parsed.Operands.push_back(a);
+        else if (a == "--") optionsEnded = true;
+        else if (takes(options->Flags, a)) parsed.Flags.insert(a);
+        else if (takes(options->Valued, a) && i + 1 < args.size()) parsed.Values[a] = args[++i];
+        else return false;
+    }
+    return true;
+}
+
 int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Usage();
     const std::string& command = args[0];
@@ -161,24 +207,20 @@ int Run(const std::vector<std::string>& args) {
         Write(stdout, kHelp);
         return args.size() == 1 ? kDone : kUsage;
     }
-    bool corrupted = false, progress = false, optionsEnded = false;
-    std::vector<std::string> operands;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!optionsEnded && a == "--") optionsEnded = true;
-        else if (!optionsEnded && command == "cat" && a == "--corrupted") corrupted = true;
-        else if (!optionsEnded && command == "cat" && a == "--progress") progress = true;
-        else if (!optionsEnded && a.size() > 1 && a[0] == '-') return Usage();
-        else operands.push_back(a);
-    }
+    TParsedArgs parsed;
+    if (!ParseArgs(args, parsed)) return Usage();
+    const std::vector<std::string>& operands = parsed.Operands;
 
+    TTerminalPrompt prompt;
+    prompt.Install();
     TZipArchiver archiver;
     archiver.SetName(u"Archiver");
     try {
         if (command == "list" && (operands.size() == 1 || operands.size() == 2))
             return List(archiver, operands[0], operands.size() == 2 ? operands[1] : "*.*");
         if (command == "cat" && operands.size() == 2)
-            return Cat(archiver, operands[0], operands[1], corrupted, progress);
+            return Cat(archiver, operands[0], operands[1], parsed.Has("--corrupted"),
+                       parsed.Has("--progress"));
         if (command == "info" && operands.size() == 1) return Info(archiver, operands[0]);
     } catch (const std::exception& e) {
         std::fflush(stdout);
