@@ -1,6 +1,6 @@
 // kalvero-zip: the archiver of the main window on the command line.
 //   kalvero-zip list ARCHIVE [MASK]
-//   kalvero-zip cat [--corrupted] [--progress] ARCHIVE ENTRY
+//   kalvero-zip cat [--corrupted] [--max-size N] [--progress] ARCHIVE ENTRY
 //   kalvero-zip info ARCHIVE
 //   kalvero-zip --help
 // Exit status: 0 done, 1 the archiver failed (its message on stderr), 2 wrong usage.
@@ -35,12 +35,14 @@ const char kHelp[] =
     "      8 hex digits, and E for an encrypted entry or - otherwise.\n"
     "      In MASK, '*' stands for any characters and '?' for one; a mask without a folder\n"
     "      also matches the file name of entries in folders. Letters A-Z match either case.\n"
-    "  kalvero-zip cat [--corrupted] [--progress] ARCHIVE ENTRY\n"
+    "  kalvero-zip cat [--corrupted] [--max-size N] [--progress] ARCHIVE ENTRY\n"
     "      Writes the uncompressed bytes of ENTRY to standard output. ENTRY is found as the\n"
     "      main window finds its pocket query: by name (A-Z in either case, '/' or '\\'\n"
     "      between folders), else as a mask within the folder it names.\n"
     "      --corrupted  write an entry that fails its size or CRC-32 test, or whose method\n"
     "                   is not supported, as far as it goes, without an error\n"
+    "      --max-size N stop after N bytes of output with an error; with --corrupted\n"
+    "                   the output stops at 4294967296 bytes (4 GiB) unless N is given\n"
     "      --progress   write every progress event to standard error, one line each:\n"
     "                   kind (file or overall), entry name, percentage with two decimals,\n"
     "                   operation and phase, separated by a TAB\n"
@@ -62,20 +64,45 @@ int Usage() {
     return kUsage;
 }
 
-// Standard output as the stream the entry is written to. A write that fails reports fewer
-// bytes, which the archiver answers with its disk-full error.
+// What `cat --corrupted` writes at most unless --max-size says otherwise: a damaged entry's
+// data may inflate without end.
+constexpr int64_t kDefaultCorruptedLimit = int64_t{4} << 30;
+
+// Standard output as the stream the entry is written to, taking at most Limit bytes (-1: no
+// limit). A write that fails or passes the limit reports fewer bytes, which the archiver
+// answers with its disk-full handshake.
 class TStdoutStream : public TZAStream {
 public:
+    explicit TStdoutStream(int64_t Limit) : FLimit(Limit) {}
     int64_t Read(void*, int64_t) override { return 0; }
     int64_t Write(const void* Buffer, int64_t Count) override {
         if (Count <= 0) return 0;
-        const size_t n = std::fwrite(Buffer, 1, static_cast<size_t>(Count), stdout);
+        int64_t allowed = Count;
+        if (FLimit >= 0 && Count > FLimit - FPosition) {
+            allowed = std::max<int64_t>(FLimit - FPosition, 0);
+            FLimitReached = true;
+        }
+        const size_t n = std::fwrite(Buffer, 1, static_cast<size_t>(allowed), stdout);
         FPosition += static_cast<int64_t>(n);
         return static_cast<int64_t>(n);
     }
     int64_t Size() const override { return FPosition; }
     void SetSize(int64_t) override {}
+    bool LimitReached() const { return FLimitReached; }
+
+private:
+    int64_t FLimit;
+    bool FLimitReached = false;
 };
+
+// A byte count of decimal digits only; -1 when Text is not one or does not fit.
+int64_t ParseByteCount(const std::string& Text) {
+    if (Text.empty() || Text.size() > 18 ||
+        !std::all_of(Text.begin(), Text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return -1;
+    }
+    return std::stoll(Text);
+}
 
 const char* OperationName(TZAProcessOperation op) {
     static const char* const names[] = {"poAdd",    "poMove",      "poDelete",   "poUpdate",
@@ -123,8 +150,15 @@ int List(TZipArchiver& archiver, const std::string& path, const std::string& mas
 }
 
 int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entry,
-        bool corrupted, bool progress) {
+        bool corrupted, int64_t limit, bool progress) {
     archiver.SetExtractCorruptedFiles(corrupted);
+    TStdoutStream out(limit);
+    // At the limit the extraction ends quietly; the message and the status follow below.
+    if (limit >= 0) {
+        archiver.OnDiskFull = [&out](TZABaseArchiver*, int32_t, const ZAString&, bool& cancel) {
+            if (out.LimitReached()) cancel = true;
+        };
+    }
     if (progress) {
         archiver.OnFileProgress = [](TZABaseArchiver*, const ZAString& name, double p,
                                      TZAProcessOperation op, TZAProgressPhase phase, bool&) {
@@ -136,11 +170,15 @@ int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entr
         };
     }
     Open(archiver, path);
-    TStdoutStream out;
     archiver.ExtractToStream(Utf8ToUtf16(entry), out);
     archiver.CloseArchive();
     if (std::fflush(stdout) != 0) {
         std::perror("kalvero-zip: standard output");
+        return kFailed;
+    }
+    if (out.LimitReached()) {
+        std::fprintf(stderr, "kalvero-zip: output stopped at %" PRId64
+                             " bytes (--max-size); the entry holds more\n", limit);
         return kFailed;
     }
     return kDone;
@@ -167,7 +205,7 @@ struct TCommandOptions {
 
 const TCommandOptions kCommandOptions[] = {
     {"list", {}, {}},
-    {"cat", {"--corrupted", "--progress"}, {}},
+    {"cat", {"--corrupted", "--progress"}, {"--max-size"}},
     {"info", {}, {}},
 };
 
@@ -218,9 +256,16 @@ int Run(const std::vector<std::string>& args) {
     try {
         if (command == "list" && (operands.size() == 1 || operands.size() == 2))
             return List(archiver, operands[0], operands.size() == 2 ? operands[1] : "*.*");
-        if (command == "cat" && operands.size() == 2)
-            return Cat(archiver, operands[0], operands[1], parsed.Has("--corrupted"),
+        if (command == "cat" && operands.size() == 2) {
+            const bool corrupted = parsed.Has("--corrupted");
+            int64_t limit = corrupted ? kDefaultCorruptedLimit : -1;
+            if (parsed.Values.count("--max-size")) {
+                limit = ParseByteCount(parsed.Values.at("--max-size"));
+                if (limit < 0) return Usage();
+            }
+            return Cat(archiver, operands[0], operands[1], corrupted, limit,
                        parsed.Has("--progress"));
+        }
         if (command == "info" && operands.size() == 1) return Info(archiver, operands[0]);
     } catch (const std::exception& e) {
         std::fflush(stdout);

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "zip/ZABaseArchiver.h"
+#include "zip/ZACheckedMath.h"
 #include "zip/ZAExcept.h"
 #include "zip/ZANameDecoding.h"
 #include "zip/ZAStream.h"
@@ -39,11 +41,7 @@ private:
 
 // A stored 64-bit offset as a stream position; values beyond what a position can hold become
 // a position where nothing can be read.
-int64_t AsPosition(uint64_t value) {
-    return value > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())
-               ? -1
-               : static_cast<int64_t>(value);
-}
+int64_t AsPosition(uint64_t value) { return ZAToInt64(value).value_or(-1); }
 
 }  // namespace
 
@@ -154,13 +152,48 @@ bool TZADirManager::FindZip64Locator(int64_t& Position) {
 }
 
 bool TZADirManager::ReadZip64CentralDirEnd(int64_t& Position) {
-    if (Position <= static_cast<int64_t>(TZAZip64CentralDirEnd::Size)) return false;
+    // A record that starts the file (an empty Zip64 archive) lies exactly its size in front.
+    if (Position < static_cast<int64_t>(TZAZip64CentralDirEnd::Size)) return false;
     uint8_t bytes[TZAZip64CentralDirEnd::Size];
     ReadAt(AsPosition(Zip64CentralDirEndLocator.offsetStartDirEnd), bytes, sizeof bytes);
     Zip64CentralDirEnd.Decode(bytes);
     if (Zip64CentralDirEnd.signature != ZA_SIG_ZIP64_CENTRAL_DIR_END) return false;
     Position -= static_cast<int64_t>(sizeof bytes);
     return true;
+}
+
+int64_t TZADirManager::LocateZip64CentralDir(int64_t& Position) {
+    // Position is where the record begins when it has no extensible data. Its own size field
+    // tells how long it really is (the 12 bytes of signature and size field not counted); it
+    // stands right in front of the locator. Where the directory lies is then found backwards
+    // from there, as without Zip64, or at the offset the record stores. The first place that
+    // holds a central directory header wins; with none, the plain record length stands.
+    constexpr auto kFixedLength = static_cast<int64_t>(TZAZip64CentralDirEnd::Size);
+    const int64_t locator = Position + kFixedLength;
+    const uint64_t count = Zip64CentralDirEnd.entriesCentralDir;
+    const int64_t dirSize = AsPosition(Zip64CentralDirEnd.centralDirSize);
+    const std::optional<int64_t> length =
+        ZACheckedAdd(AsPosition(Zip64CentralDirEnd.centralDirEndSize), int64_t{12});
+    if (length && *length > kFixedLength && *length <= locator && dirSize >= 0 &&
+        HoldsCentralDirAt(locator - *length - dirSize, count)) {
+        Position = locator - *length;
+        return Position - dirSize;
+    }
+    const int64_t stored = AsPosition(Zip64CentralDirEnd.offsetStartDir);
+    if (dirSize >= 0 && !HoldsCentralDirAt(Position - dirSize, count) && stored >= 0 &&
+        stored < Position && HoldsCentralDirAt(stored, count)) {
+        return stored;
+    }
+    return Position - AsPosition(Zip64CentralDirEnd.centralDirSize);
+}
+
+bool TZADirManager::HoldsCentralDirAt(int64_t Start, uint64_t Count) {
+    if (Count == 0) return Start >= 0;
+    if (Start < 0 || FCompressedStream->Size() - Start < 4) return false;
+    PositionKeeper keep(FCompressedStream);
+    uint8_t signature[4];
+    ReadAt(Start, signature, sizeof signature);
+    return ZALoad32(signature) == ZA_SIG_CENTRAL_DIR;
 }
 
 // ---- loading -----------------------------------------------------------------------------
@@ -170,6 +203,9 @@ void TZADirManager::LoadDir() {
     Reset();
     StubSize = 0;
     FScanLength = 0;
+    FStubAnchor = -1;
+    FStubAnchorOffset = 0;
+    FStubAnchorName.clear();
 
     TZAZipCentralDirEnd end;
     int64_t position = -1;
@@ -190,12 +226,10 @@ void TZADirManager::LoadDir() {
                                     : (FZip64 ? static_cast<int32_t>(
                                                     Zip64CentralDirEnd.startDiskNumber)
                                               : 0);
-    const int32_t lastVolume = CentralDirEnd.diskNumber != ZA_ZIP64_MARKER16
-                                   ? CentralDirEnd.diskNumber
-                                   : (FZip64 ? static_cast<int32_t>(
-                                                   Zip64CentralDirEndLocator.totalNumberOfDisks) -
-                                                   1
-                                             : 0);
+    const int32_t lastVolume =
+        CentralDirEnd.diskNumber != ZA_ZIP64_MARKER16
+            ? CentralDirEnd.diskNumber
+            : (FZip64 ? ZALastVolumeOf(Zip64CentralDirEndLocator.totalNumberOfDisks) : 0);
     volume.SetLastVolumeNumber(lastVolume);
     volume.SetVolumeNumber(firstVolume);
     if (Spanning()) SwitchVolume(volume);
@@ -204,7 +238,7 @@ void TZADirManager::LoadDir() {
     uint32_t count;
     if (FZip64) {
         start = Spanning() ? AsPosition(Zip64CentralDirEnd.offsetStartDir)
-                           : position - AsPosition(Zip64CentralDirEnd.centralDirSize);
+                           : LocateZip64CentralDir(position);
         count = static_cast<uint32_t>(Zip64CentralDirEnd.entriesCentralDir & 0xFFFFFFFF);
     } else {
         start = Spanning() ? static_cast<int64_t>(CentralDirEnd.offsetStartDir)
@@ -267,15 +301,21 @@ void TZADirManager::ReadEntry(int32_t Index) {
         item->ZAEncryptionAlgorithm = caPkzipClassic;
     }
     item->CompressionMethod = cd.compMethod;
+    std::string raw(cd.nameLength, '\0');
     if (cd.nameLength > 0) {
-        std::string raw(cd.nameLength, '\0');
         FCompressedStream->ReadBuffer(raw.data(), cd.nameLength);
-        CDir.SetItemName(Index, DecodeCentralDirName(std::move(raw), OEMFileNames(),
-                                                     cd.genPurposeFlag));
+        CDir.SetItemName(Index, DecodeCentralDirName(raw, OEMFileNames(), cd.genPurposeFlag));
     } else {
         CDir.SetItemName(Index, ZAString());
     }
     if (cd.extraLength > 0) ReadExtraArea(Index, cd.extraLength);
+    item = CDir.ItemPtr(Index);
+    const uint64_t offset = item->EffectiveRelOffsetLH();
+    if (FStubAnchor < 0 || offset < FStubAnchorOffset) {
+        FStubAnchor = Index;
+        FStubAnchorOffset = offset;
+        FStubAnchorName = std::move(raw);
+    }
     if (cd.commentLength > 0) {
         item->Comment.assign(cd.commentLength, '\0');
         FCompressedStream->ReadBuffer(item->Comment.data(), cd.commentLength);
@@ -293,7 +333,7 @@ void TZADirManager::ReadExtraArea(int32_t Index, uint32_t Length) {
     for (const TZAExtraFieldDataBlock& block : item->ExtraFields) {
         switch (block.headerID) {
             case ZA_EXTRA_ZIP64:
-                item->Zip64ExtInfo = ZADecodeZip64Block(block, item->CentralDir);
+                ZATakeZip64Block(block, item->CentralDir, item->Zip64ExtInfo);
                 item->bHugeFile = true;
                 break;
             case ZA_EXTRA_UNICODE_NAME: {
@@ -330,8 +370,9 @@ void TZADirManager::CheckCompressedSizes() const {
     const auto limit = static_cast<uint64_t>(FCompressedStream->Size());
     uint64_t sum = 0;
     for (int32_t i = 0; i < CDir.Count(); ++i) {
-        sum += CDir.ItemPtr(i)->EffectiveCompSize();
-        if (sum > limit) throw EZAException(kErrArchiveDamaged);
+        const std::optional<uint64_t> next = ZACheckedAdd(sum, CDir.ItemPtr(i)->EffectiveCompSize());
+        if (!next || *next > limit) throw EZAException(kErrArchiveDamaged);
+        sum = *next;
     }
 }
 
@@ -492,21 +533,37 @@ bool TZADirManager::IsFirstLocalHeaderAt(int64_t Position) {
     }
     if (lh.signature != ZA_SIG_LOCAL_HEADER) return false;
     if (Position == 0) return true;
-    if (CDir.Count() == 0) return false;
-    const TZAZipCentralDir& first = CDir.ItemPtr(0)->CentralDir;
-    return lh.extractVersion == first.extractVersion && lh.compMethod == first.compMethod &&
-           lh.lastModTime == first.lastModTime && lh.lastModDate == first.lastModDate &&
-           lh.crc32 == first.crc32 && lh.compSize == first.compSize &&
-           lh.unCompSize == first.unCompSize;
+    if (FStubAnchor < 0 || FStubAnchor >= CDir.Count()) return false;
+    const TZAZipCentralDir& anchor = CDir.ItemPtr(FStubAnchor)->CentralDir;
+    const bool sameKind = lh.extractVersion == anchor.extractVersion &&
+                          lh.compMethod == anchor.compMethod &&
+                          lh.lastModTime == anchor.lastModTime &&
+                          lh.lastModDate == anchor.lastModDate;
+    if (!sameKind) return false;
+    if (lh.genPurposeFlag & ZA_FLAG_DATA_DESCRIPTOR) {
+        // The CRC and sizes follow the data: the header is known by its flags and its name.
+        if (lh.genPurposeFlag != anchor.genPurposeFlag || lh.nameLength != FStubAnchorName.size())
+            return false;
+        std::string name(lh.nameLength, '\0');
+        FCompressedStream->ReadBuffer(name.data(), lh.nameLength);
+        return name == FStubAnchorName;
+    }
+    return lh.crc32 == anchor.crc32 && lh.compSize == anchor.compSize &&
+           lh.unCompSize == anchor.unCompSize;
 }
 
 void TZADirManager::DetectStubSize(int64_t EndPosition) {
     if (CentralDirEnd.entriesCentralDir == 0) {
+        // Nothing in front of the end records but the stub; no entry's offset was measured.
         StubSize = EndPosition;
+        FStubAnchor = -1;
+        FStubAnchorOffset = static_cast<uint64_t>(std::max<int64_t>(EndPosition, 0));
         return;
     }
-    if (CDir.Count() == 0) return;
-    int64_t from = AsPosition(CDir.ItemPtr(0)->EffectiveRelOffsetLH());
+    // Measured at the entry whose data comes first (the one with the smallest stored offset),
+    // whatever order the directory lists the entries in.
+    if (FStubAnchor < 0 || FStubAnchor >= CDir.Count()) return;
+    int64_t from = AsPosition(FStubAnchorOffset);
     if (from < 0) return;
     for (;;) {
         const int64_t found = FindSignatureFrom(from);
@@ -520,20 +577,23 @@ void TZADirManager::DetectStubSize(int64_t EndPosition) {
 }
 
 bool TZADirManager::OffsetsIncludeStub() const {
-    for (int32_t i = 0; i < CDir.Count(); ++i) {
-        const TDirItem* item = CDir.ItemPtr(i);
-        if (item->CentralDir.compSize != 0) {
-            return item->EffectiveRelOffsetLH() >= static_cast<uint64_t>(StubSize);
-        }
-    }
-    return true;
+    return StubCorrection() == 0;
+}
+
+uint64_t TZADirManager::StubCorrection() const {
+    // The measured entry's header lies at StubSize; its stored offset already counts that
+    // much of the stub.
+    const auto stub = static_cast<uint64_t>(std::max<int64_t>(StubSize, 0));
+    return stub > FStubAnchorOffset ? stub - FStubAnchorOffset : 0;
 }
 
 void TZADirManager::ApplyStubOffset() {
+    const uint64_t correction = StubCorrection();
     for (int32_t i = 0; i < CDir.Count(); ++i) {
         TDirItem* item = CDir.ItemPtr(i);
         if (item->IsDirectory()) continue;
-        item->SetEffectiveRelOffsetLH(item->EffectiveRelOffsetLH() +
-                                      static_cast<uint64_t>(StubSize));
+        // An offset pushed beyond any position stays there: reading at it fails.
+        item->SetEffectiveRelOffsetLH(ZACheckedAdd(item->EffectiveRelOffsetLH(), correction)
+                                          .value_or(std::numeric_limits<uint64_t>::max()));
     }
 }

@@ -32,7 +32,9 @@ public:
     // Searches the end record into CentralDirEnd and ArchiveComment. True when found, and
     // always while the archiver opens damaged archives.
     bool HasCentralDirEnd();
-    // Adds StubSize to the local-header offset of every entry that is not a directory.
+    // Adds the stub to the local-header offset of every entry that is not a directory: StubSize
+    // less what the stored offsets already count (the stored offset of the entry the stub was
+    // measured at; 0 when none was).
     void ApplyStubOffset();
     bool IsEncrypted() const;
     bool IsSFXArchive() const;
@@ -70,6 +72,7 @@ public:
     void DetectStubSize(int64_t EndPosition);
     bool IsFirstLocalHeaderAt(int64_t Position);
     int64_t FindSignatureFrom(int64_t From);
+    // True when the stored offsets already count the whole stub.
     bool OffsetsIncludeStub() const;
     void CheckCompressedSizes() const;
     void SwitchVolume(const TZAVolumeNumberInfo& Volume);
@@ -83,6 +86,12 @@ private:
     // where the stream ends); fills Record with what it read.
     bool IsValidCentralDirEnd(int64_t Position, const std::string& Tail, int64_t TailStart,
                               TZAZipCentralDirEnd& Record) const;
+    // Where the directory of a Zip64 archive in one file starts; Position (where the Zip64
+    // record begins if it has no extensible data) becomes where it really begins.
+    int64_t LocateZip64CentralDir(int64_t& Position);
+    // Whether a directory of Count headers can start at Start (a header signature there).
+    bool HoldsCentralDirAt(int64_t Start, uint64_t Count);
+    uint64_t StubCorrection() const;
     void ReadCentralDirEntries(int64_t Start, uint32_t Count, TZAVolumeNumberInfo& Volume);
     void ReadEntry(int32_t Index);
     // Reads Length extra bytes at the stream position and decodes them into the entry.
@@ -97,6 +106,11 @@ private:
     int64_t FScanChunkSize = 0;
     int64_t FScanStart = 0;
     int64_t FScanLength = 0;
+    // The entry the stub is measured at: the one with the smallest stored offset, with that
+    // offset and its name bytes as the directory stores them.
+    int32_t FStubAnchor = -1;
+    uint64_t FStubAnchorOffset = 0;
+    std::string FStubAnchorName;
     // The last data descriptor search of a rebuild: where it started and what it found.
     int64_t FDescriptorSearchFrom = -1;
     int64_t FDescriptorFoundAt = -1;

@@ -1,8 +1,11 @@
 #include "ZAEntryExtraction.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 #include "ZABaseArchiver.h"
+#include "ZACheckedMath.h"
 #include "ZADirManager.h"
 #include "ZAEntryDecryption.h"
 #include "ZAExcept.h"
@@ -33,6 +36,8 @@ TZAEntryExtraction::TZAEntryExtraction(TZABaseArchiver& Arc, TZAStream& Source,
       FEntry(Entry),
       FCount(Count),
       FStartPosition(StartPosition),
+      FWindowEnd(ZACheckedAdd(StartPosition, int64_t{Count})
+                     .value_or(std::numeric_limits<int64_t>::max())),
       FOperation(Operation) {}
 
 TZAEntryExtraction::~TZAEntryExtraction() {
@@ -42,7 +47,6 @@ TZAEntryExtraction::~TZAEntryExtraction() {
 // ---- the entry -------------------------------------------------------------------------------
 
 bool TZAEntryExtraction::Run() {
-    const TZAZipCentralDir& cd = FEntry.CentralDir;
     FVolume = FArc.EntryVolume(FEntry);
     FEncrypted = FEntry.IsEncrypted();
 
@@ -56,20 +60,21 @@ bool TZAEntryExtraction::Run() {
     if (FEncrypted) FDecryption = CreateEntryDecryption(FEntry, FLocalHeader);
 
     FCrc = 0;
-    if (cd.compSize == ZA_ZIP64_MARKER32) {
-        FCompressed = static_cast<int64_t>(FEntry.Zip64ExtInfo.compSize);
-        FUncompressed = static_cast<int64_t>(FEntry.Zip64ExtInfo.uncompSize);
-    } else {
-        FCompressed = cd.compSize;
-        FUncompressed = cd.unCompSize;
-    }
-    FSizeLimit = static_cast<int64_t>(FEntry.EffectiveUnCompSize());
+    // Sizes no stream can hold make the entry a damaged one.
+    const std::optional<int64_t> compressed = ZAToInt64(FEntry.EffectiveCompSize());
+    const std::optional<int64_t> uncompressed = ZAToInt64(FEntry.EffectiveUnCompSize());
+    if (!compressed || !uncompressed) return false;
+    FCompressed = *compressed;
+    FUncompressed = *uncompressed;
+    FSizeLimit = FUncompressed;
     // In a single file the data never runs into the central directory.
     const int64_t dirOffset = FArc.DMHandle->CentralDirOffset;
-    if (FArc.FSpanningMode == smNone && FSource->Position() + FCompressed > dirOffset)
+    const std::optional<int64_t> dataEnd = ZACheckedAdd(FSource->Position(), FCompressed);
+    if (!dataEnd) return false;
+    if (FArc.FSpanningMode == smNone && *dataEnd > dirOffset)
         FCompressed = dirOffset - FSource->Position();
 
-    const int64_t window = FStartPosition + FCount;
+    const int64_t window = FWindowEnd;
     FArc.FProgressMax = window != 0 ? window : FUncompressed;
     if (FArc.FProgressMax == 0) FArc.FProgressMax = 2;
 
@@ -83,6 +88,7 @@ bool TZAEntryExtraction::Run() {
     }
 
     if (FCount == 0 && FProduced != FSizeLimit) result = false;
+    if (FSizeLimitReached && !WindowComplete()) result = false;
     if (result) result = PassesIntegrityTest();
     return result;
 }
@@ -124,9 +130,9 @@ bool TZAEntryExtraction::TransferEntryData() {
         if (!ProcessChunk(chunk, n)) return false;
         const int64_t chunkOutput =
             deflated ? static_cast<int64_t>(FInflate.total_out - totalBefore) : FProduced - before;
-        FProduced = before + chunkOutput;
+        FProduced = FSizeLimitReached ? FSizeLimit : before + chunkOutput;
         FConsumed += n;
-        stopped = ApplyWindow(chunkOutput);
+        stopped = FSizeLimitReached || WindowComplete();
     }
 
     if (FInflateActive) {
@@ -185,7 +191,7 @@ bool TZAEntryExtraction::ProcessStoredChunk(const uint8_t* Input, int64_t Length
         const int64_t allowed = AllowedOutput(FProduced, k);
         if (allowed < k) {
             WriteChunk(piece, allowed);
-            return false;
+            return StopAtSizeLimit();
         }
         FProduced += k;
         FCrc = UpdateCrc(FCrc, piece, k);
@@ -225,7 +231,7 @@ bool TZAEntryExtraction::ProcessDeflatedChunk(uint8_t* Input, int64_t Length) {
         const int64_t allowed = AllowedOutput(static_cast<int64_t>(mark), k);
         if (allowed < k) {
             WriteChunk(out, allowed);
-            return false;
+            return StopAtSizeLimit();
         }
         if (!WriteChunk(out, k)) break;
         FCrc = UpdateCrc(FCrc, out, k);
@@ -269,20 +275,8 @@ void TZAEntryExtraction::CheckArchiveUnchanged() const {
     if (!FArc.FActive || FArc.FCompressedStream != FSource) throw EZAException(13, &FArc);
 }
 
-bool TZAEntryExtraction::ApplyWindow(int64_t ChunkOutput) {
-    const int64_t total = FProduced;
-    if (total < FStartPosition) {
-        // The start lies further on: the next chunk's output replaces this one. What lies
-        // before the start is dropped, so that a window running past the end finds no stale
-        // bytes of earlier chunks behind the last one.
-        FOutput.SetSize(0);
-        FOutput.SetPosition(0);
-    } else if (total - ChunkOutput < FStartPosition) {
-        FWindowOffset = FStartPosition - (total - ChunkOutput);
-    }
-    if (FCount > 0 && FStartPosition + FCount <= total) {
-        if (FStartPosition > 0) FOutput.SetPosition(FWindowOffset);
-        return true;
-    }
-    return false;
+bool TZAEntryExtraction::StopAtSizeLimit() {
+    if (FCount == 0) return false;
+    FSizeLimitReached = true;
+    return true;
 }

@@ -25,7 +25,7 @@ public:
     static constexpr int64_t StoredPieceSize = 65535;
 
     // Source stands at the entry's local header. Count and StartPosition select a window of
-    // the output (ExtractToBuffer); both 0 mean the whole entry.
+    // the output (ExtractToBuffer), which Output keeps; Count 0 means the whole entry.
     TZAEntryExtraction(TZABaseArchiver& Arc, TZAStream& Source, TZAStream& Output,
                        const TDirItem& Entry, int32_t Count, int64_t StartPosition,
                        TZAProcessOperation Operation);
@@ -49,8 +49,12 @@ private:
     bool WriteChunk(const uint8_t* Data, int64_t Length);
     // The file and overall progress events; true when the cancel flag is set after one.
     bool RaiseProgressPair();
-    // ExtractToBuffer's window after a chunk of ChunkOutput bytes; true ends the reading.
-    bool ApplyWindow(int64_t ChunkOutput);
+    // Whether ExtractToBuffer's window has been produced in full; that ends the reading.
+    bool WindowComplete() const { return FCount > 0 && FWindowEnd <= FProduced; }
+    // Output reached the directory's uncompressed size with more to come. A whole entry is
+    // damaged (false); a window only needs what the directory vouches for, so the reading
+    // just ends there (true), and fails only when the window lies beyond it.
+    bool StopAtSizeLimit();
     // Output beyond the directory's uncompressed size is refused unless damaged entries are
     // extracted anyway. Returns how many of Length further bytes may be written.
     int64_t AllowedOutput(int64_t AlreadyProduced, int64_t Length);
@@ -64,6 +68,7 @@ private:
     const TDirItem FEntry;  // a copy: handlers run while the entry is read
     const int32_t FCount;
     const int64_t FStartPosition;
+    const int64_t FWindowEnd;  // StartPosition + Count, at most the largest position
     const TZAProcessOperation FOperation;
 
     TZAVolumeNumberInfo FVolume;
@@ -76,7 +81,7 @@ private:
     int64_t FConsumed = 0;
     int64_t FProduced = 0;
     uint32_t FCrc = 0;  // zlib's running CRC-32 value (register inverted)
-    int64_t FWindowOffset = 0;
+    bool FSizeLimitReached = false;
 
     std::unique_ptr<uint8_t[]> FInput;
     std::unique_ptr<uint8_t[]> FOutputBuffer;  // inflate output

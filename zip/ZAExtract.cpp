@@ -1,10 +1,13 @@
 // Reading one entry of the open archive into a stream, a buffer or a text.
+#include <cstring>
 #include <string_view>
 
 #include "ZABaseArchiver.h"
+#include "ZACheckedMath.h"
 #include "ZADirManager.h"
 #include "ZAEntryExtraction.h"
 #include "ZAExcept.h"
+#include "ZAWindowStream.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -56,11 +59,11 @@ void TZABaseArchiver::ExtractToBuffer(const ZAString& FileName, void* Buffer, in
 
     int32_t itemNo = -1;
     if (!FindEntryForExtraction(FileName, itemNo)) throw EZAException(15, {FileName}, this);
-    // Only the output from the chunk that holds StartPosition on is kept.
-    TZAMemoryStream window;
+    // Only the window's bytes are kept, however much of the entry is inflated to reach them.
+    TZAWindowStream window(StartPosition, Count);
     ExtractEntry(itemNo, window, Count, StartPosition);
-    if (StartPosition == 0) window.SetPosition(0);
-    window.ReadBuffer(Buffer, Count);
+    if (!window.Filled()) throw EZAReadError();
+    if (Count > 0) std::memcpy(Buffer, window.Window(), static_cast<size_t>(Count));
 }
 
 void TZABaseArchiver::ExtractToString(const ZAString& FileName, ZAString& Text) {
@@ -84,7 +87,8 @@ void TZABaseArchiver::ExtractEntry(int32_t ItemNo, TZAStream& Stream, int32_t Co
     const TDirItem& item = *DMHandle->CDir.ItemPtr(ItemNo);
     OpenVolume(EntryVolume(item));
     DMHandle->SetCompressedStream(FCompressedStream);
-    FCompressedStream->SetPosition(static_cast<int64_t>(item.EffectiveRelOffsetLH()));
+    // An offset beyond any position leaves nothing to read there: the header read fails.
+    FCompressedStream->SetPosition(ZAToInt64(item.EffectiveRelOffsetLH()).value_or(-1));
     TZAEntryExtraction extraction(*this, *FCompressedStream, Stream, item, Count, StartPosition,
                                   Operation);
     const bool ok = extraction.Run();
@@ -99,8 +103,7 @@ TZAVolumeNumberInfo TZABaseArchiver::EntryVolume(const TDirItem& Item) const {
         first = zip64 ? static_cast<int32_t>(Item.Zip64ExtInfo.diskNumberStart) : 0;
     int32_t last = DMHandle->CentralDirEnd.diskNumber;
     if (last == ZA_ZIP64_MARKER16)
-        last = zip64 ? static_cast<int32_t>(DMHandle->Zip64CentralDirEndLocator.totalNumberOfDisks) - 1
-                     : 0;
+        last = zip64 ? ZALastVolumeOf(DMHandle->Zip64CentralDirEndLocator.totalNumberOfDisks) : 0;
     TZAVolumeNumberInfo volume;
     volume.SetVolumeNumber(first);
     volume.SetLastVolumeNumber(last);

@@ -148,6 +148,12 @@ std::vector<TZAExtraFieldDataBlock> ZASplitExtraArea(std::span<const uint8_t> ar
 TZAZip64ExtendedInfo ZADecodeZip64Block(const TZAExtraFieldDataBlock& block,
                                         const TZAZipCentralDir& header) {
     TZAZip64ExtendedInfo info;
+    ZATakeZip64Block(block, header, info);
+    return info;
+}
+
+void ZATakeZip64Block(const TZAExtraFieldDataBlock& block, const TZAZipCentralDir& header,
+                      TZAZip64ExtendedInfo& info) {
     const size_t size = std::min<size_t>(block.dataSize, block.pData.size());
     const uint8_t* data = block.pData.data();
     size_t offset = 0;
@@ -163,7 +169,6 @@ TZAZip64ExtendedInfo ZADecodeZip64Block(const TZAExtraFieldDataBlock& block,
     if (header.diskNumberStart == ZA_ZIP64_MARKER16 && offset + 4 <= size) {
         info.diskNumberStart = ZALoad32(data + offset);
     }
-    return info;
 }
 
 bool ZADecodeAESBlock(const TZAExtraFieldDataBlock& block, TZAAESExtraInfo& info) {

@@ -178,6 +178,10 @@ std::vector<TZAExtraFieldDataBlock> ZASplitExtraArea(std::span<const uint8_t> ar
 // block holds them. Fields without the marker leave their counterpart 0.
 TZAZip64ExtendedInfo ZADecodeZip64Block(const TZAExtraFieldDataBlock& block,
                                         const TZAZipCentralDir& header);
+// The same values taken into `info`: what the block does not hold keeps its value there, so
+// a second Zip64 block of an entry adds to the first instead of wiping it.
+void ZATakeZip64Block(const TZAExtraFieldDataBlock& block, const TZAZipCentralDir& header,
+                      TZAZip64ExtendedInfo& info);
 
 // The AES block's fields; false when the block holds fewer than its 7 bytes.
 bool ZADecodeAESBlock(const TZAExtraFieldDataBlock& block, TZAAESExtraInfo& info);

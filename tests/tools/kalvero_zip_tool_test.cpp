@@ -188,7 +188,7 @@ TEST_F(KalveroZip, WrongUsage) {
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("kalvero-zip cat [--corrupted] [--progress] ARCHIVE ENTRY"), std::string::npos);
+    EXPECT_NE(help.out.find("kalvero-zip cat [--corrupted] [--max-size N] [--progress] ARCHIVE ENTRY"), std::string::npos);
 }
 
 }  // namespace
