@@ -15,9 +15,9 @@
 namespace {
 
 // What one read may write before the output refuses more (the disk-full handler then gives up).
-constexpr int64_t kOutputCap = 4 * 1048576;
+constexpr int64_t kOutputCap = 1048576;
 // Entries read per input; a directory may claim many more.
-constexpr int32_t kMaxEntries = 64;
+constexpr int32_t kMaxEntries = 8;
 constexpr int32_t kAnyAttribute = 10431;
 
 // Counts what is written and drops it; takes at most kOutputCap bytes.

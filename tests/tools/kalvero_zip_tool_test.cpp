@@ -141,6 +141,45 @@ TEST_F(KalveroZip, FailuresCarryTheArchiversMessage) {
     EXPECT_FALSE(folder.Exists("missing.zip"));  // nothing is created
 }
 
+TEST_F(KalveroZip, CatStopsAtTheOutputLimit) {
+    // The data holds 200000 bytes; the directory says 1000.
+    const std::string data(200000, 'd');
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("Finds.gpx", data, 8)};
+    zipfix::ZipLayout layout;
+    std::string bytes = zipfix::BuildZip(plan, &layout);
+    const std::string healthy = folder.Write("healthy.zip", bytes);
+    zipfix::Poke32(bytes, layout.centralHeaders[0] + 24, 1000);
+    const std::string understated = folder.Write("understated.zip", bytes);
+    const std::string stopped =
+        "kalvero-zip: output stopped at 5000 bytes (--max-size); the entry holds more\n";
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        size_t outSize;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"cat", "--corrupted", "--max-size", "5000", understated, "Finds.gpx"}, 1, 5000, stopped},
+        {{"cat", "--max-size", "5000", healthy, "Finds.gpx"}, 1, 5000, stopped},
+        {{"cat", "--max-size", "200000", healthy, "Finds.gpx"}, 0, 200000, ""},
+        // The default limit lies far beyond this entry's real data.
+        {{"cat", "--corrupted", understated, "Finds.gpx"}, 0, 200000, ""},
+        {{"cat", "--max-size", "5k", healthy, "Finds.gpx"}, 2, 0, ""},
+        {{"cat", "--max-size", "-1", healthy, "Finds.gpx"}, 2, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.out.size(), c.outSize);
+        if (c.status != 2) {
+            EXPECT_EQ(o.err, c.err);
+        }
+    }
+}
+
 TEST_F(KalveroZip, ProgressLines) {
     zipfix::ZipPlan plan;
     plan.entries = {Entry("sub/x.gpx", std::string(150000, 'p'))};

@@ -226,6 +226,47 @@ TEST(DirLoading, Zip64RecordsGiveCountSizesAndPlace) {
     EXPECT_EQ(dm.StubSize, 0);
 }
 
+TEST(DirLoading, EmptyZip64Archives) {
+    struct Case {
+        const char* what;
+        std::string stub;
+        std::string extensibleData;
+    };
+    const Case cases[] = {
+        {"record at the start of the file", "", ""},
+        {"record with extensible data", "", zipfix::ExtraBlock(0x0017, "extensible")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZipPlan plan;
+        plan.zip64 = true;
+        plan.stub = c.stub;
+        plan.offsetsCountStub = true;
+        plan.zip64ExtensibleData = c.extensibleData;
+        Loaded loaded(BuildZip(plan));
+        ASSERT_NO_THROW(loaded.Dir().LoadDir());
+        EXPECT_TRUE(loaded.Dir().FZip64);
+        EXPECT_EQ(loaded.Dir().CDir.Count(), 0);
+        EXPECT_EQ(loaded.Dir().StubSize, static_cast<int64_t>(c.stub.size()));
+    }
+}
+
+TEST(DirLoading, Zip64LocatorClaimingAHugeNumberOfVolumes) {
+    ZipPlan plan = PlanOf({Entry("a.txt")});
+    plan.zip64 = true;
+    ZipLayout layout;
+    std::string bytes = BuildZip(plan, &layout);
+    zipfix::Poke16(bytes, layout.endRecord + 4, 0xFFFF);  // this volume: see the locator
+    for (const uint32_t disks : {0x80000000u, 0xFFFFFFFFu}) {
+        zipfix::Poke32(bytes, layout.endRecord - 20 + 16, disks);
+        Loaded loaded(bytes);
+        ASSERT_NO_THROW(loaded.Dir().LoadDir()) << disks;
+        ASSERT_EQ(loaded.Dir().CDir.Count(), 1);
+        EXPECT_EQ(loaded.Dir().CDir.ItemPtr(0)->Name, u"a.txt");
+        EXPECT_EQ(loaded.Dir().StubSize, 0);  // not measured in a set
+    }
+}
+
 TEST(DirLoading, Zip64LocatorWithoutItsRecord) {
     ZipPlan plan = PlanOf({Entry("a.txt")});
     plan.zip64 = true;

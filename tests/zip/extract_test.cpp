@@ -154,6 +154,23 @@ TEST_F(Extraction, EntriesComeOutByteForByte) {
          })},
         {"archive comment", WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) { s.comment = "PK\x05\x06 in a comment"; })},
         {"no central directory", WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) { s.writeCentralDir = false; })},
+        {"zip64 end record with extensible data", WithEntry(huge, [](zipfix::ZipPlan& s) {
+             s.zip64 = true;
+             s.zip64ExtensibleData = zipfix::ExtraBlock(0x0017, std::string(10, 'e'));
+         })},
+        {"stub, every entry with a data descriptor", WithEntry(described, [](zipfix::ZipPlan& s) {
+             s.stub = std::string(202, 'M');
+             for (auto& e : s.entries) e.dataDescriptor = true;
+         })},
+        {"stub, directory in another order than the data",
+         WithEntry(Entry("x", text, 8), [](zipfix::ZipPlan& s) {
+             s.stub = std::string(200, 'M');
+             s.centralOrder = {1, 2, 0};
+         })},
+        {"an empty Zip64 block behind the full one", WithEntry(huge, [](zipfix::ZipPlan& s) {
+             s.zip64 = true;
+             s.entries[1].centralExtraAfter = zipfix::ExtraBlock(0x0001, "");
+         })},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -489,6 +506,69 @@ TEST_F(Extraction, BufferWindowTable) {
     for (const int64_t start : {int64_t{3 * 1048576 - 5}, int64_t{3 * 1048576 + 100}, int64_t{0}}) {
         Open(Entry("x", data.substr(0, start == 0 ? 5 : data.size()), 8));
         EXPECT_THROW(a.ExtractToBuffer(u"x", buffer.data(), 10, start), EZAReadError) << start;
+    }
+}
+
+TEST_F(Extraction, AWindowNeedsOnlyTheBytesTheDirectoryVouchesFor) {
+    // The data holds 10000 bytes; the directory says 5000.
+    const std::string data = Text(10000);
+    struct Case {
+        uint16_t method;
+        int64_t start;
+        int32_t count;
+        int32_t nativeError;  // 0: the window comes back
+    };
+    const Case cases[] = {
+        {8, 100, 16, 0}, {0, 100, 16, 0}, {8, 4990, 10, 0},
+        {8, 4995, 10, 8}, {8, 6000, 16, 8},  // reaching beyond the stated size
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.method) + " " + std::to_string(c.start));
+        zipfix::ZipPlan plan;
+        plan.entries = {Entry("x", data, c.method)};
+        zipfix::ZipLayout layout;
+        std::string bytes = zipfix::BuildZip(plan, &layout);
+        zipfix::Poke32(bytes, layout.centralHeaders[0] + 24, 5000);
+        Open(bytes);
+        std::string buffer(static_cast<size_t>(c.count), '\0');
+        EXPECT_EQ(NativeErrorOf([&] { a.ExtractToBuffer(u"x", buffer.data(), c.count, c.start); }),
+                  c.nativeError);
+        if (c.nativeError == 0) {
+            EXPECT_EQ(buffer, data.substr(static_cast<size_t>(c.start), static_cast<size_t>(c.count)));
+        }
+        TZAMemoryStream whole;
+        EXPECT_EQ(NativeErrorOf([&] { a.ExtractToStream(u"x", whole); }), 8);
+    }
+}
+
+TEST_F(Extraction, SizesNoStreamCanHoldFailAsDamaged) {
+    struct Case {
+        size_t field;  // offset of the value inside the Zip64 block: 0 uncompressed, 8 compressed
+        uint64_t value;
+    };
+    const Case cases[] = {{8, 0x7FFFFFFFFFFFFFF0ull}, {8, 0xFFFFFFFFFFFFFFF0ull},
+                          {0, 0x7FFFFFFFFFFFFFF0ull}, {0, 0xFFFFFFFFFFFFFFF0ull}};
+    for (const auto& c : cases) {
+        for (const bool corrupted : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.field) + " " + std::to_string(c.value) + " " +
+                         std::to_string(corrupted));
+            zipfix::ZipEntry e = Entry("x", "some data");
+            e.zip64Sizes = true;
+            zipfix::ZipPlan plan;
+            plan.entries = {e};
+            plan.zip64 = true;
+            zipfix::ZipLayout layout;
+            std::string bytes = zipfix::BuildZip(plan, &layout);
+            // The Zip64 block stands behind the 46-byte header and the one-byte name.
+            const size_t at = layout.centralHeaders[0] + 46 + 1 + 4 + c.field;
+            zipfix::Poke32(bytes, at, static_cast<uint32_t>(c.value));
+            zipfix::Poke32(bytes, at + 4, static_cast<uint32_t>(c.value >> 32));
+            Open(bytes);
+            a.SetExtractCorruptedFiles(corrupted);
+            TZAMemoryStream out;
+            EXPECT_EQ(NativeErrorOf([&] { a.ExtractToStream(u"x", out); }), corrupted ? 0 : 8);
+            EXPECT_LE(out.Size(), 9);
+        }
     }
 }
 

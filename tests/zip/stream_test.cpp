@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TempFolder.h"
 #include "platform/host_error.h"
 #include "zip/ZAStream.h"
+#include "zip/ZAWindowStream.h"
 
 namespace {
 
@@ -211,6 +213,44 @@ TEST(NullStream, DiscardsWritesAndTracksTheirLength) {
     stream.SetPosition(0);
     EXPECT_EQ(stream.Read(buf, 4), 0);
     EXPECT_THROW(stream.ReadBuffer(buf, 4), EZAReadError);
+}
+
+TEST(WindowStream, KeepsOnlyTheWindowOfWhatPassesThrough) {
+    const std::string data = Pattern(1000);
+    struct Case {
+        int64_t start;
+        int32_t count;
+        std::vector<size_t> pieces;  // lengths of the writes, in order
+    };
+    const Case cases[] = {
+        {0, 10, {1000}},           {100, 16, {1000}},      {100, 16, {50, 50, 16, 884}},
+        {100, 16, {99, 2, 899}},   {990, 10, {995, 5}},    {0, 1000, {1, 998, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + "+" + std::to_string(c.count));
+        TZAWindowStream window(c.start, c.count);
+        size_t at = 0;
+        for (const size_t n : c.pieces) {
+            EXPECT_EQ(window.Write(data.data() + at, static_cast<int64_t>(n)), static_cast<int64_t>(n));
+            at += n;
+        }
+        EXPECT_EQ(window.Size(), 1000);
+        EXPECT_EQ(window.Position(), 1000);
+        ASSERT_TRUE(window.Filled());
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(window.Window()), static_cast<size_t>(c.count)),
+                  data.substr(static_cast<size_t>(c.start), static_cast<size_t>(c.count)));
+    }
+    // Output that ends inside the window leaves it unfilled; a write back in front of the
+    // window after a rewind (the disk-full retry) changes nothing in it.
+    TZAWindowStream short_(995, 10);
+    short_.Write(data.data(), 1000);
+    EXPECT_FALSE(short_.Filled());
+    TZAWindowStream retried(10, 5);
+    retried.Write(data.data(), 12);
+    retried.SetPosition(0);
+    retried.Write(data.data(), 20);
+    EXPECT_TRUE(retried.Filled());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(retried.Window()), 5), data.substr(10, 5));
 }
 
 TEST(Stream, ExactWriteFailsWhenTheTargetTakesLess) {
