@@ -32,6 +32,14 @@ constexpr std::optional<int64_t> ZACheckedSub(int64_t A, int64_t B) {
     return difference;
 }
 
+// A stored 32-bit volume number in the signed range volume numbers use; a number beyond it
+// becomes the largest, a volume no set has.
+constexpr int32_t ZAVolumeNumberOf(uint32_t Number) {
+    return Number > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())
+               ? std::numeric_limits<int32_t>::max()
+               : static_cast<int32_t>(Number);
+}
+
 // The last volume number of a set of Count volumes (Count - 1), in the signed range volume
 // numbers use: a count of 0 gives -1 (no volume), a count beyond that range the largest number.
 constexpr int32_t ZALastVolumeOf(uint32_t Count) {

@@ -221,11 +221,10 @@ void TZADirManager::LoadDir() {
         return;
     }
 
-    const int32_t firstVolume = CentralDirEnd.startDiskNumber != ZA_ZIP64_MARKER16
-                                    ? CentralDirEnd.startDiskNumber
-                                    : (FZip64 ? static_cast<int32_t>(
-                                                    Zip64CentralDirEnd.startDiskNumber)
-                                              : 0);
+    const int32_t firstVolume =
+        CentralDirEnd.startDiskNumber != ZA_ZIP64_MARKER16
+            ? CentralDirEnd.startDiskNumber
+            : (FZip64 ? ZAVolumeNumberOf(Zip64CentralDirEnd.startDiskNumber) : 0);
     const int32_t lastVolume =
         CentralDirEnd.diskNumber != ZA_ZIP64_MARKER16
             ? CentralDirEnd.diskNumber

@@ -100,7 +100,7 @@ TZAVolumeNumberInfo TZABaseArchiver::EntryVolume(const TDirItem& Item) const {
     const bool zip64 = DMHandle->FZip64;
     int32_t first = Item.CentralDir.diskNumberStart;
     if (first == ZA_ZIP64_MARKER16)
-        first = zip64 ? static_cast<int32_t>(Item.Zip64ExtInfo.diskNumberStart) : 0;
+        first = zip64 ? ZAVolumeNumberOf(Item.Zip64ExtInfo.diskNumberStart) : 0;
     int32_t last = DMHandle->CentralDirEnd.diskNumber;
     if (last == ZA_ZIP64_MARKER16)
         last = zip64 ? ZALastVolumeOf(DMHandle->Zip64CentralDirEndLocator.totalNumberOfDisks) : 0;
