@@ -82,14 +82,18 @@ void TZABaseArchiver::ExtractEntry(int32_t ItemNo, TZAStream& Stream, int32_t Co
                                    int64_t StartPosition, TZAProcessOperation Operation) {
     if (ItemNo < 0 || ItemNo >= DMHandle->CDir.Count()) throw EZAException(16, this);
     const TDirItem& item = *DMHandle->CDir.ItemPtr(ItemNo);
-    OpenVolume(EntryVolume(item));
-    DMHandle->SetCompressedStream(FCompressedStream);
-    FCompressedStream->SetPosition(static_cast<int64_t>(item.EffectiveRelOffsetLH()));
+    SeekLocalHeader(item);
     TZAEntryExtraction extraction(*this, *FCompressedStream, Stream, item, Count, StartPosition,
                                   Operation);
     const bool ok = extraction.Run();
     if (!ok && !FProgressCancel && !FExtractCorruptedFiles && !FSkipFile)
         throw EZAException(8, this);
+}
+
+void TZABaseArchiver::SeekLocalHeader(const TDirItem& Item) {
+    OpenVolume(EntryVolume(Item));
+    DMHandle->SetCompressedStream(FCompressedStream);
+    FCompressedStream->SetPosition(static_cast<int64_t>(Item.EffectiveRelOffsetLH()));
 }
 
 TZAVolumeNumberInfo TZABaseArchiver::EntryVolume(const TDirItem& Item) const {
