@@ -112,4 +112,11 @@ std::u16string Cp1252ToUtf16(std::string_view bytes) {
     return out;
 }
 
+std::string Utf16ToCp1252(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text) out.push_back(static_cast<char>(UnicodeToCp1252(c)));
+    return out;
+}
+
 }  // namespace platform

@@ -23,5 +23,7 @@ uint8_t UnicodeToCp1252(char16_t c);
 void OemToAnsiInPlace(std::string& bytes);
 // Code page 1252 bytes as UTF-16.
 std::u16string Cp1252ToUtf16(std::string_view bytes);
+// UTF-16 text as code page 1252 bytes, character by character as UnicodeToCp1252.
+std::string Utf16ToCp1252(std::u16string_view text);
 
 }  // namespace platform

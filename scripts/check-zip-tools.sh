@@ -4,6 +4,9 @@
 # with and without adjusted offsets, comments, encrypted entries and cut-off files; then
 # compares what `kalvero-zip list`, `cat` and `info` show with each tool's own view (unzip -v
 # and unzip -p for zip; 7z l -slt and 7z x -so; bsdtar -tvf and bsdtar -xOf; zipfile).
+# Encrypted archives of every scheme the tools write (traditional, AES-128/192/256) are read
+# with `cat --password` and compared with the files that went in; without the password, or
+# with a wrong one, nothing may come out.
 # Tools that are missing are skipped. Python 3 runs the comparison itself.
 #
 #   scripts/check-zip-tools.sh            builds kalvero-zip in build-zip-check first
@@ -58,6 +61,7 @@ arch=$work/archives
 mkdir -p "$arch"
 checks=()      # "archive|reader" pairs to compare
 refusals=()    # "archive|entry|native error" pairs kalvero-zip must refuse
+encrypted=()   # archives whose every file is encrypted with the password "kalvero"
 skipped=()
 
 add() { checks+=("$1|$2"); }
@@ -76,6 +80,10 @@ if have zip; then
   cp "$arch/zip-sfx-plain.zip" "$arch/zip-sfx-adjusted.zip"
   zip -q -A "$arch/zip-sfx-adjusted.zip"
   (cd "$src" && zip -q -P secret "$arch/zip-encrypted.zip" a.txt Finds.gpx)
+  (cd "$src" && zip -q -r -P kalvero "$arch/enc-zip-classic.zip" "${names[@]}")
+  (cd "$src" && cat a.txt | zip -q -P kalvero "$arch/enc-zip-streamed.zip" - && \
+     printf '@ -\n@=a.txt\n' | zipnote -w "$arch/enc-zip-streamed.zip")  # data descriptor
+  encrypted+=("$arch/enc-zip-classic.zip" "$arch/enc-zip-streamed.zip")
   for f in zip-stored zip-deflated zip-streamed zip-zip64 zip-stdin zip-comments \
            zip-sfx-plain zip-sfx-adjusted zip-encrypted; do
     if have unzip; then add "$arch/$f.zip" unzip; else add "$arch/$f.zip" python; fi
@@ -91,6 +99,11 @@ if have 7z; then
   (cd "$src" && 7z a -bd -tzip -mm=Deflate64 "$arch/7z-deflate64.zip" Finds.gpx > /dev/null)
   (cd "$src" && 7z a -bd -tzip -mm=BZip2 "$arch/7z-bzip2.zip" Finds.gpx > /dev/null)
   for f in 7z-stored 7z-deflated; do add "$arch/$f.zip" 7z; done
+  for m in ZipCrypto AES128 AES192 AES256; do
+    (cd "$src" && 7z a -bd -tzip -pkalvero -mem=$m "$arch/enc-7z-$m.zip" "${names[@]}" > /dev/null)
+    (cd "$src" && 7z a -bd -tzip -mx=0 -pkalvero -mem=$m "$arch/enc-7z-$m-stored.zip" "${names[@]}" > /dev/null)
+    encrypted+=("$arch/enc-7z-$m.zip" "$arch/enc-7z-$m-stored.zip")
+  done
   refusals+=("$arch/7z-deflate64.zip|Finds.gpx|55" "$arch/7z-bzip2.zip|Finds.gpx|8")
 else
   skipped+=(7z)
@@ -103,6 +116,11 @@ if have bsdtar; then
   (cd "$src" && bsdtar --format zip --options zip:zip64 -cf "$arch/bsdtar-zip64.zip" "${names[@]}")
   (cd "$src" && bsdtar --format zip -cf - "${names[@]}" > "$arch/bsdtar-streamed.zip")
   for f in bsdtar-deflated bsdtar-stored bsdtar-zip64 bsdtar-streamed; do add "$arch/$f.zip" bsdtar; done
+  for m in traditional aes128 aes256; do
+    (cd "$src" && bsdtar --format zip --options zip:encryption=$m --passphrase kalvero \
+       -cf "$arch/enc-bsdtar-$m.zip" "${names[@]}")
+    encrypted+=("$arch/enc-bsdtar-$m.zip")
+  done
 else
   skipped+=(bsdtar)
 fi
@@ -157,13 +175,16 @@ fi
 
 # ---- the comparison ------------------------------------------------------------------------
 status=0
-if python3 - "$KALVERO_ZIP" "${#checks[@]}" "${checks[@]}" "${refusals[@]}" <<'EOF'
-import re, subprocess, sys, zipfile
+if python3 - "$KALVERO_ZIP" "$src" "${#checks[@]}" "${checks[@]}" "${#refusals[@]}" "${refusals[@]}" \
+     "${encrypted[@]}" <<'EOF'
+import os, re, subprocess, sys, zipfile
 
-kz = sys.argv[1]
-count = int(sys.argv[2])
-checks = [c.split("|") for c in sys.argv[3:3 + count]]
-refusals = [r.split("|") for r in sys.argv[3 + count:]]
+kz, src = sys.argv[1], sys.argv[2]
+count = int(sys.argv[3])
+checks = [c.split("|") for c in sys.argv[4:4 + count]]
+rcount = int(sys.argv[4 + count])
+refusals = [r.split("|") for r in sys.argv[5 + count:5 + count + rcount]]
+encrypted = sys.argv[5 + count + rcount:]
 failures = []
 
 def run(args):
@@ -304,9 +325,33 @@ for archive, entry, native in refusals:
     else:
         print("%-24s refused with NativeError %s" % (archive.rsplit("/", 1)[-1], native))
 
+for archive in encrypted:
+    files = [i for i in zipfile.ZipFile(archive).infolist() if not i.is_dir()]
+    for info in files:
+        name = info.filename
+        expected = open(os.path.join(src, "a.txt" if name == "-" else name), "rb").read()
+        if not info.flag_bits & 1:  # bsdtar leaves empty files unencrypted
+            rc, data, err = run([kz, "cat", archive, name])
+            if rc != 0 or data != expected or expected:
+                fail(archive, "%s is not encrypted: %d, %d bytes" % (name, rc, len(data)))
+            continue
+        rc, data, err = run([kz, "cat", "--password", "kalvero", archive, name])
+        if rc != 0 or data != expected:
+            fail(archive, "cat --password %s: %d, %d bytes, %s" % (name, rc, len(data), err.decode().strip()))
+        rc, data, err = run([kz, "cat", archive, name])
+        if rc != 1 or data or "Skipped" not in err.decode():
+            fail(archive, "cat %s without a password: %d, %d bytes" % (name, rc, len(data)))
+        # A wrong password passes the traditional one-byte check now and then; the entry
+        # then fails as damaged.
+        rc, data, err = run([kz, "cat", "--password", "wrong", archive, name])
+        if rc != 1 or (data and not err.decode().rstrip().endswith("Native error: 00008")):
+            fail(archive, "cat %s with a wrong password: %d, %d bytes" % (name, rc, len(data)))
+    print("%-24s %d encrypted entries" % (archive.rsplit("/", 1)[-1], len(files)))
+
 for f in failures:
     print("DIFFERENT", f)
-print("%d archives compared, %d refusals, %d differences" % (len(checks), len(refusals), len(failures)))
+print("%d archives compared, %d refusals, %d encrypted archives, %d differences"
+      % (len(checks), len(refusals), len(encrypted), len(failures)))
 sys.exit(1 if failures else 0)
 EOF
 then :; else status=$?; fi

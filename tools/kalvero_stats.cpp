@@ -1,16 +1,21 @@
 // kalvero-stats: the finds analysis of the main window on the command line.
-//   kalvero-stats [--json] FILE
-// FILE is treated exactly as a file chosen in the window's open dialog.
+//   kalvero-stats [--json] [--password PW] FILE
+// FILE is treated exactly as a file chosen in the window's open dialog. The password of an
+// encrypted pocket query comes from --password or, when that is missing or wrong, from the
+// terminal; without one the entry is skipped and named on standard error (exit status 1).
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "StatsReport.h"
 #include "app/ErrorText.h"
 #include "app/Global_Unit.h"
+#include "tools/PasswordOption.h"
+#include "tools/TerminalPrompt.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -26,7 +31,7 @@ void Print(FILE* to, const QString& text) {
 }
 
 int Usage() {
-    Print(stderr, QStringLiteral("Aufruf: kalvero-stats [--json] DATEI\n"
+    Print(stderr, QStringLiteral("Aufruf: kalvero-stats [--json] [--password PASSWORT] DATEI\n"
                                  "Wertet eine \"My Finds\" Pocket Query (GPX oder ZIP) aus wie das Fenster.\n"
                                  "Exit-Status: 0 Ergebnis, 1 Fehler, 2 falscher Aufruf, 3 keine My Finds Pocket Query.\n"));
     return kUsage;
@@ -38,19 +43,32 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    std::optional<QString> password;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--password")); at >= 0) {
+        if (at + 1 >= args.size()) return Usage();
+        password = args.takeAt(at + 1);
+        args.removeAt(at);
+    }
     if (args.size() != 1 || args[0].startsWith(u'-')) return Usage();
 
     TGlobalUnit global;
     global.Initialize();
     TStatsToolView view;
+    TTerminalPrompt prompt;
+    prompt.Install();
     TZipArchiver archiver;
     archiver.SetName(u"Archiver");
+    if (password) ApplyPasswordOption(archiver, password->toStdString());
     TFileOpenFlow flow(global, view, archiver);
     const QString path = QFileInfo(args[0]).absoluteFilePath();
     try {
         flow.Accept(path);
     } catch (const std::exception& e) {
         Print(stderr, WithFullStop(QString::fromUtf8(e.what())) + u'\n');
+        return kFailed;
+    }
+    if (archiver.FileSkipped()) {
+        Print(stderr, QString::fromStdString(SkippedEntryMessage(global.GpxName.toStdU16String())) + u'\n');
         return kFailed;
     }
 

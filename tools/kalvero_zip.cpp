@@ -1,6 +1,6 @@
 // kalvero-zip: the archiver of the main window on the command line.
 //   kalvero-zip list ARCHIVE [MASK]
-//   kalvero-zip cat [--corrupted] [--max-size N] [--progress] ARCHIVE ENTRY
+//   kalvero-zip cat [--corrupted] [--max-size N] [--progress] [--password PW] ARCHIVE ENTRY
 //   kalvero-zip info ARCHIVE
 //   kalvero-zip --help
 // Exit status: 0 done, 1 the archiver failed (its message on stderr), 2 wrong usage.
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "tools/PasswordOption.h"
 #include "tools/TerminalPrompt.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZipArchiver.h"
@@ -35,7 +36,7 @@ const char kHelp[] =
     "      8 hex digits, and E for an encrypted entry or - otherwise.\n"
     "      In MASK, '*' stands for any characters and '?' for one; a mask without a folder\n"
     "      also matches the file name of entries in folders. Letters A-Z match either case.\n"
-    "  kalvero-zip cat [--corrupted] [--max-size N] [--progress] ARCHIVE ENTRY\n"
+    "  kalvero-zip cat [--corrupted] [--max-size N] [--progress] [--password PW] ARCHIVE ENTRY\n"
     "      Writes the uncompressed bytes of ENTRY to standard output. ENTRY is found as the\n"
     "      main window finds its pocket query: by name (A-Z in either case, '/' or '\\'\n"
     "      between folders), else as a mask within the folder it names.\n"
@@ -46,6 +47,11 @@ const char kHelp[] =
     "      --progress   write every progress event to standard error, one line each:\n"
     "                   kind (file or overall), entry name, percentage with two decimals,\n"
     "                   operation and phase, separated by a TAB\n"
+    "      --password PW  the password of an encrypted entry. Without it, or when it is\n"
+    "                   wrong, the password is asked for on the terminal (no echo; an\n"
+    "                   empty answer skips the entry); without a terminal the entry is\n"
+    "                   skipped. A skipped entry is named on standard error, nothing is\n"
+    "                   written to standard output and the exit status is 1.\n"
     "  kalvero-zip info ARCHIVE\n"
     "      \"key: value\" lines: entries (entries in the directory), files (entries that\n"
     "      are not folders), size (bytes of the archive file), spanning (smNone,\n"
@@ -172,6 +178,10 @@ int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entr
     Open(archiver, path);
     archiver.ExtractToStream(Utf8ToUtf16(entry), out);
     archiver.CloseArchive();
+    if (archiver.FileSkipped()) {
+        Write(stderr, SkippedEntryMessage(Utf8ToUtf16(entry)) + "\n");
+        return kFailed;
+    }
     if (std::fflush(stdout) != 0) {
         std::perror("kalvero-zip: standard output");
         return kFailed;
@@ -205,7 +215,7 @@ struct TCommandOptions {
 
 const TCommandOptions kCommandOptions[] = {
     {"list", {}, {}},
-    {"cat", {"--corrupted", "--progress"}, {"--max-size"}},
+    {"cat", {"--corrupted", "--progress"}, {"--max-size", "--password"}},
     {"info", {}, {}},
 };
 
@@ -253,6 +263,7 @@ int Run(const std::vector<std::string>& args) {
     prompt.Install();
     TZipArchiver archiver;
     archiver.SetName(u"Archiver");
+    if (parsed.Values.count("--password")) ApplyPasswordOption(archiver, parsed.Values["--password"]);
     try {
         if (command == "list" && (operands.size() == 1 || operands.size() == 2))
             return List(archiver, operands[0], operands.size() == 2 ? operands[1] : "*.*");

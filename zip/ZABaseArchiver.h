@@ -140,12 +140,19 @@ public:
     void ExtractToBuffer(const ZAString& FileName, void* Buffer, int32_t Count,
                          int64_t StartPosition);
     void ExtractToString(const ZAString& FileName, ZAString& Text);
-    // ---- batch operations and password test (not carried out yet: EZANotSupported) ------
+    // ---- batch operations (not carried out yet: EZANotSupported) ------------------------
     void ExtractFiles();
     void ExtractFiles(const ZAString& FileMask, int32_t SearchAttr, const ZAString& ExclusionMask);
     void TestFiles();
     void TestFiles(const ZAString& FileMask, int32_t SearchAttr, const ZAString& ExclusionMask);
+    // ---- password test (ZAPasswordCheck.cpp) --------------------------------------------
+    // Whether Password opens the entry FileName (found as a mask over all attributes;
+    // NativeError 42 when there is none): true for an entry that is not encrypted; else a
+    // quick check of the password, then a full trial extraction that discards the data.
+    // Never asks for a password; Password and the archiver's state stay as they were.
     bool IsFilePasswordValid(const ZAString& FileName, const ZAAnsiString& Password);
+    // Whether the last entry read was skipped because no working password was given.
+    bool FileSkipped() const { return FSkipFile; }
 
     // ---- archive writing: named, not carried out (EZANotSupported) ----------------------
     void BeginUpdate();
@@ -263,6 +270,8 @@ protected:
                       TZAProcessOperation Operation = poExtract);
     // The volume descriptor of entry Item: its first volume and the archive's last one.
     TZAVolumeNumberInfo EntryVolume(const TDirItem& Item) const;
+    // Opens Item's first volume and moves the archive stream to its local header.
+    void SeekLocalHeader(const TDirItem& Item);
 
     // Name with every slash replaced by a backslash (names passed to handlers).
     static ZAString ToHandlerName(const ZAString& EntryName);

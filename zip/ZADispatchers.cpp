@@ -7,17 +7,6 @@
 #include "platform/codepage.h"
 #include "platform/host_files.h"
 
-namespace {
-
-ZAAnsiString ToAnsi(const ZAString& text) {
-    ZAAnsiString out;
-    out.reserve(text.size());
-    for (char16_t c : text) out.push_back(static_cast<char>(platform::UnicodeToCp1252(c)));
-    return out;
-}
-
-}  // namespace
-
 void TZABaseArchiver::DoOnOverallProgress(double Progress, TZAProcessOperation Operation,
                                           TZAProgressPhase ProgressPhase, bool& Cancel) {
     if (OnOverallProgress) OnOverallProgress(this, Progress, Operation, ProgressPhase, Cancel);
@@ -75,7 +64,7 @@ void TZABaseArchiver::DoOnPassword(const ZAString& FileName, ZAAnsiString& NewPa
     ZAString typed;
     if (ZAAskPassword(ZAFormat(u"Password for \"%s\"", {FileName}), u"Enter password: ", 255,
                       typed)) {
-        NewPassword = ToAnsi(typed);
+        NewPassword = platform::Utf16ToCp1252(typed);
         SkipFile = false;
     } else {
         SkipFile = true;

@@ -31,7 +31,11 @@ public:
     virtual bool VerifyEntry(TZAStream& Source, const TDirItem& Item, uint32_t Crc) = 0;
 };
 
-// The decryption for an encrypted entry whose local header has just been read, or nullptr
-// when this archiver cannot read the entry's scheme.
+// The AES key length in bits (128, 192, 256) when the encrypted entry Item is read with
+// WinZip's AES scheme, 0 when it is read with the traditional encryption.
+int32_t AESStrengthOf(const TDirItem& Item);
+
+// The decryption for an encrypted entry whose local header has just been read. Item must
+// outlive it.
 std::unique_ptr<TZAEntryDecryption> CreateEntryDecryption(const TDirItem& Item,
                                                           const TZAZipLocalHeader& LocalHeader);

@@ -104,8 +104,11 @@ bool TZAEntryExtraction::PassesIntegrityTest() {
 
 bool TZAEntryExtraction::TransferEntryData() {
     if (FEncrypted) {
-        if (!FDecryption) throw EZANotSupported(u"Reading encrypted entries");
-        FCompressed -= FDecryption->Overhead();
+        // Stored data too short for the scheme's header and trailer is damaged: no password
+        // is asked for and nothing is read.
+        const int64_t overhead = FDecryption->Overhead();
+        if (FCompressed < overhead) return false;
+        FCompressed -= overhead;
         if (!ObtainWorkingPassword()) return false;
     }
 

@@ -85,15 +85,19 @@ void TZABaseArchiver::ExtractEntry(int32_t ItemNo, TZAStream& Stream, int32_t Co
                                    int64_t StartPosition, TZAProcessOperation Operation) {
     if (ItemNo < 0 || ItemNo >= DMHandle->CDir.Count()) throw EZAException(16, this);
     const TDirItem& item = *DMHandle->CDir.ItemPtr(ItemNo);
-    OpenVolume(EntryVolume(item));
-    DMHandle->SetCompressedStream(FCompressedStream);
-    // An offset beyond any position leaves nothing to read there: the header read fails.
-    FCompressedStream->SetPosition(ZAToInt64(item.EffectiveRelOffsetLH()).value_or(-1));
+    SeekLocalHeader(item);
     TZAEntryExtraction extraction(*this, *FCompressedStream, Stream, item, Count, StartPosition,
                                   Operation);
     const bool ok = extraction.Run();
     if (!ok && !FProgressCancel && !FExtractCorruptedFiles && !FSkipFile)
         throw EZAException(8, this);
+}
+
+void TZABaseArchiver::SeekLocalHeader(const TDirItem& Item) {
+    OpenVolume(EntryVolume(Item));
+    DMHandle->SetCompressedStream(FCompressedStream);
+    // An offset beyond any position leaves nothing to read there: the header read fails.
+    FCompressedStream->SetPosition(ZAToInt64(Item.EffectiveRelOffsetLH()).value_or(-1));
 }
 
 TZAVolumeNumberInfo TZABaseArchiver::EntryVolume(const TDirItem& Item) const {

@@ -1,5 +1,5 @@
 // Operations of the interface that this archiver does not carry out: the whole write side,
-// and the batch extraction and password test, which arrive with their own work. Each raises
+// and the batch extraction, which arrives with its own work. Each raises
 // EZANotSupported.
 #include "ZABaseArchiver.h"
 #include "ZAExcept.h"
@@ -11,9 +11,6 @@ void TZABaseArchiver::ExtractFiles(const ZAString&, int32_t, const ZAString&) {
 void TZABaseArchiver::TestFiles() { throw EZANotSupported(u"TestFiles"); }
 void TZABaseArchiver::TestFiles(const ZAString&, int32_t, const ZAString&) {
     throw EZANotSupported(u"TestFiles");
-}
-bool TZABaseArchiver::IsFilePasswordValid(const ZAString&, const ZAAnsiString&) {
-    throw EZANotSupported(u"IsFilePasswordValid");
 }
 
 void TZABaseArchiver::BeginUpdate() { throw EZANotSupported(u"BeginUpdate"); }

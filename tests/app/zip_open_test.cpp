@@ -12,7 +12,9 @@
 
 #include "app/Main_Unit.h"
 #include "scripted_ui.h"
+#include "RecordingPrompt.h"
 #include "zip/fixtures/ZipBuilder.h"
+#include "zip/fixtures/ZipCrypt.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -41,11 +43,14 @@ protected:
     }
 
     QString WriteZip(const QString& name, const std::string& entryName, const std::string& content) {
-        zipfix::ZipPlan plan;
         zipfix::ZipEntry entry;
         entry.name = entryName;
         entry.data = content;
         entry.method = 8;
+        return WriteZip(name, entry);
+    }
+    QString WriteZip(const QString& name, const zipfix::ZipEntry& entry) {
+        zipfix::ZipPlan plan;
         plan.entries.push_back(entry);
         const std::string bytes = zipfix::BuildZip(plan);
         const QString path = dir.filePath(name);
@@ -88,6 +93,36 @@ TEST_F(ZipOpenTest, PocketQueryInItsZipGivesTheSameResultAsTheGpx) {
     EXPECT_EQ(window->RichEdit3->toPlainText(), histogram);
     EXPECT_FALSE(window->pbProgress->isHidden());
     EXPECT_EQ(window->pbProgress->value(), 100);
+    EXPECT_EQ(window->lblCacher->text(), u"42 - Zipper"_s);
+}
+
+// An encrypted pocket query: the archiver's password dialog asks; Cancel skips the entry and
+// the empty result is analysed, the right password gives the analysis of the GPX.
+TEST_F(ZipOpenTest, AnEncryptedPocketQueryAsksForItsPassword) {
+    const std::string gpx = PocketQuery(7);
+    Open(WriteZip(u"Plain.zip"_s, "Plain.gpx", gpx));
+    const QString days = window->RichEdit2->toPlainText();
+    const QString histogram = window->RichEdit3->toPlainText();
+    ASSERT_FALSE(days.isEmpty());
+
+    RecordingPrompt prompt;
+    const QString zip = WriteZip(u"Finds.zip"_s, zipfix::AesEntry("Finds.gpx", gpx, 8, "kalvero"));
+    prompt.passwordOk = false;
+    Open(zip);
+    EXPECT_EQ(prompt.captions, std::vector<ZAString>{u"Password for \"Finds.gpx\""});
+    EXPECT_EQ(global.GpxZeilen.Count(), 0);
+    EXPECT_TRUE(ui.boxes.empty());  // skipping is no error
+    EXPECT_TRUE(window->RichEdit1->toPlainText().isEmpty());
+    EXPECT_TRUE(window->RichEdit2->toPlainText().isEmpty());
+    EXPECT_TRUE(window->RichEdit3->toPlainText().isEmpty());
+
+    prompt.passwordOk = true;
+    prompt.password = u"kalvero";
+    Open(zip);
+    EXPECT_EQ(prompt.captions.size(), 2u);
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(window->RichEdit2->toPlainText(), days);
+    EXPECT_EQ(window->RichEdit3->toPlainText(), histogram);
     EXPECT_EQ(window->lblCacher->text(), u"42 - Zipper"_s);
 }
 

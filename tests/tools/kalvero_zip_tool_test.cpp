@@ -7,6 +7,7 @@
 
 #include "TempFolder.h"
 #include "fixtures/ZipBuilder.h"
+#include "fixtures/ZipCrypt.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ protected:
     Outcome Run(const std::vector<std::string>& args) {
         std::string command = Quoted(KALVERO_ZIP_BINARY);
         for (const auto& a : args) command += " " + Quoted(a);
-        command += " >" + Quoted(folder.File("stdout")) + " 2>" + Quoted(folder.File("stderr"));
+        // No terminal: a prompt answers as a user who cancels.
+        command += " </dev/null >" + Quoted(folder.File("stdout")) + " 2>" + Quoted(folder.File("stderr"));
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read("stdout"), folder.Read("stderr")};
     }
@@ -46,6 +48,8 @@ zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_
     if (!name.empty() && name.back() == '/') e.externalAttr = 0x10;
     return e;
 }
+
+const std::string kHelpStart = "Usage:\n";
 
 std::string Hex8(uint32_t v) {
     char buf[9];
@@ -101,6 +105,41 @@ TEST_F(KalveroZip, CatWritesTheEntryUnchanged) {
         EXPECT_EQ(o.status, 0) << name;
         EXPECT_EQ(o.out, data) << name;
         EXPECT_EQ(o.err, "") << name;
+    }
+}
+
+// Encrypted entries: the password from --password (given as UTF-8, used in code page 1252
+// as the dialog uses it); without a working one and without a terminal the entry is skipped.
+TEST_F(KalveroZip, CatTakesThePasswordOfEncryptedEntries) {
+    const std::string gpx = "<gpx>pocket query</gpx>\n";
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("plain.txt", "plain"),
+                    zipfix::ClassicEntry("Finds.gpx", gpx, 8, "kalvero"),
+                    zipfix::AesEntry("aes.gpx", gpx, 8, "Gr\xFC\xDF" "e", 256)};
+    const std::string zip = Archive(plan);
+    const std::string skipped = "Skipped \"Finds.gpx\": no valid password given\n";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    };
+    const Case cases[] = {
+        {{"cat", "--password", "kalvero", zip, "Finds.gpx"}, 0, gpx, ""},
+        {{"cat", zip, "--password", "Gr\xC3\xBC\xC3\x9F" "e", "aes.gpx"}, 0, gpx, ""},
+        {{"cat", zip, "plain.txt"}, 0, "plain", ""},
+        {{"cat", zip, "Finds.gpx"}, 1, "", skipped},
+        {{"cat", "--password", "wrong", zip, "Finds.gpx"}, 1, "", skipped},
+        {{"cat", "--password", "kalvero", zip, "aes.gpx"}, 1, "",
+         "Skipped \"aes.gpx\": no valid password given\n"},
+        {{"cat", "--password", zip, "Finds.gpx"}, 2, "", kHelpStart},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back() + " " + c.args[1]);
+        const Outcome o = Run(c.args);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.out, c.out);
+        if (c.status == 2) EXPECT_EQ(o.err.substr(0, c.err.size()), c.err);
+        else EXPECT_EQ(o.err, c.err);
     }
 }
 
@@ -227,7 +266,7 @@ TEST_F(KalveroZip, WrongUsage) {
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("kalvero-zip cat [--corrupted] [--max-size N] [--progress] ARCHIVE ENTRY"), std::string::npos);
+    EXPECT_NE(help.out.find("kalvero-zip cat [--corrupted] [--max-size N] [--progress] [--password PW] ARCHIVE ENTRY"), std::string::npos);
 }
 
 }  // namespace

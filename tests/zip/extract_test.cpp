@@ -583,21 +583,7 @@ TEST_F(Extraction, TextIsDecodedInTheAnsiCodePage) {
     EXPECT_TRUE(events.empty());
 }
 
-// ---- encrypted entries and volumes -----------------------------------------------------------
-
-TEST_F(Extraction, EncryptedEntriesAreRefusedWithoutWritingAnything) {
-    zipfix::ZipEntry e = Entry("x", std::string(12, 'h') + "secret");
-    e.flags = 0x0001;
-    Open(e);
-    TZAMemoryStream out;
-    try {
-        a.ExtractToStream(u"x", out);
-        ADD_FAILURE() << "no error";
-    } catch (const EZANotSupported& ex) {
-        EXPECT_EQ(ex.Message(), u"Reading encrypted entries is not supported by this archiver");
-    }
-    EXPECT_EQ(out.Size(), 0);
-}
+// ---- volumes ---------------------------------------------------------------------------------
 
 TEST_F(Extraction, DataRunsOnIntoTheNextVolumeOfASplitSet) {
     // One stored entry whose data starts in Set.Z01 and ends in Set.zip, which also holds the
