@@ -209,22 +209,31 @@ void TZABaseArchiver::DetectSpanningMode() {
     }
     const int32_t diskNumber = DMHandle->CentralDirEnd.diskNumber;
     FSpanningMode = smSplitting;
-    ZAString name = FFileName;
-    GetVolumeFileName(name, diskNumber - 1, false);
-    if (FileExistsZA(name)) {
+    if (SplitVolumeBeside(diskNumber)) {
         if (diskNumber == 0) FSpanningMode = smNone;
         return;
     }
     FSpanningOptions.SetAdvancedNaming(!FSpanningOptions.AdvancedNaming());
-    name = FFileName;
-    GetVolumeFileName(name, diskNumber - 1, false);
-    if (FileExistsZA(name)) return;
+    if (SplitVolumeBeside(diskNumber)) return;
     FSpanningOptions.SetAdvancedNaming(!FSpanningOptions.AdvancedNaming());
     if (ZALowerAscii(FFileName).find(u".exe") != ZAString::npos ||
         (diskNumber == 0 && !IsRemovableDrive(FFileName)))
         FSpanningMode = smNone;
     else
         FSpanningMode = smSpanning;
+}
+
+// The volume before the last tells a split set from a spanned one. When it is missing, the
+// first volume is looked for as well: a split set that lacks one volume is still a split set,
+// whose entries in the volumes present stay readable, not a set of disks to ask for.
+bool TZABaseArchiver::SplitVolumeBeside(int32_t DiskNumber) const {
+    ZAString name = FFileName;
+    GetVolumeFileName(name, DiskNumber - 1, false);
+    if (FileExistsZA(name)) return true;
+    if (DiskNumber <= 1) return false;
+    name = FFileName;
+    GetVolumeFileName(name, 0, false);
+    return FileExistsZA(name);
 }
 
 // ---- CloseArchive --------------------------------------------------------------------------

@@ -231,6 +231,9 @@ protected:
     // The loop shared by both: open the last volume and search its end record.
     void SearchLastVolume(bool TestRemovable);
     void DetectSpanningMode();
+    // Whether a numbered volume of a split set lies beside the archive under the current
+    // naming: the one before the last volume DiskNumber, or else the first.
+    bool SplitVolumeBeside(int32_t DiskNumber) const;
     void DoAfterOpen();
     // Replaces the archive stream by a file stream on AFileName opened with FileOpenMode.
     void OpenArchiveFile(const ZAString& AFileName);

@@ -130,7 +130,11 @@ bool TZADirManager::IsValidCentralDirEnd(int64_t Position, const std::string& Ta
     if (Record.startDiskNumber > Record.diskNumber) return false;
     if (Record.entriesOnDisk > Record.entriesCentralDir) return false;
     const int64_t end = Position + static_cast<int64_t>(TZAZipCentralDirEnd::Size);
-    if (Record.centralDirSize != ZA_ZIP64_MARKER32 && Record.centralDirSize >= end) return false;
+    // A directory that starts in an earlier volume of a set need not fit in front of the
+    // record in this one: only a directory on this volume is measured against it.
+    if (Record.startDiskNumber == Record.diskNumber &&
+        Record.centralDirSize != ZA_ZIP64_MARKER32 && Record.centralDirSize >= end)
+        return false;
     if (Record.startDiskNumber == Record.diskNumber &&
         Record.offsetStartDir != ZA_ZIP64_MARKER32 &&
         static_cast<int64_t>(Record.offsetStartDir) >= end - Record.centralDirSize) {
@@ -275,11 +279,10 @@ void TZADirManager::ReadCentralDirEntries(int64_t Start, uint32_t Count,
     for (int32_t i = 0; i < entries; ++i) {
         if (Spanning()) {
             if (FCompressedStream->Size() - FCompressedStream->Position() < kHeader) {
+                // The set's last volume has no next one to continue in.
+                if (!Volume.HasNextVolume()) throw EZAReadError();
                 Volume.SetVolumeNumber(Volume.VolumeNumber() + 1);
-                const TZAStream* before = FCompressedStream;
                 SwitchVolume(Volume);
-                // Without another volume the header cannot be read in full.
-                if (FCompressedStream == before) throw EZAReadError();
                 FCompressedStream->SetPosition(0);
             }
             // The volumes' sizes are not known in advance: the array grows as headers arrive.

@@ -165,8 +165,10 @@ bool TZAEntryExtraction::ObtainWorkingPassword() {
 
 bool TZAEntryExtraction::ReadChunk(uint8_t* Buffer, int64_t Length) {
     int64_t got = std::max<int64_t>(FSource->Read(Buffer, Length), 0);
-    // Only a set has a next volume; a single file that ends early just ends.
-    while (got < Length && FArc.FSpanningMode != smNone) {
+    // Only a set has a next volume, and its last volume has none: data that runs past the
+    // end of the set is cut short (a damaged entry), with no request for a volume that
+    // cannot exist. A single file that ends early just ends.
+    while (got < Length && FArc.FSpanningMode != smNone && FVolume.HasNextVolume()) {
         FVolume.SetVolumeNumber(FVolume.VolumeNumber() + 1);
         FArc.OpenVolume(FVolume);
         FSource = FArc.FCompressedStream;

@@ -26,6 +26,10 @@ public:
     int32_t LastVolumeNumber() const { return FLastVolumeNumber; }
     void SetLastVolumeNumber(int32_t Value) { FLastVolumeNumber = Value; }
     TZAVolumeNumberKind VolumeKind() const { return FVolumeKind; }
+    // Whether a volume follows: false once the number has reached a known last number.
+    bool HasNextVolume() const {
+        return FLastVolumeNumber < 0 || FVolumeNumber < FLastVolumeNumber;
+    }
 
     // Whether VolumeInfo designates the same volume (see the rule in the .cpp).
     bool IsEqualTo(const TZAVolumeNumberInfo& VolumeInfo) const;

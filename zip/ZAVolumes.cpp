@@ -6,11 +6,25 @@
 #include "ZAFormat.h"
 #include "ZAPrompt.h"
 #include "ZAStrFunc.h"
-#include "platform/host_files.h"
+#include "platform/case_lookup.h"
 
 namespace {
 
-bool FileExistsZA(const ZAString& name) { return platform::FileExists(Utf16ToUtf8(name)); }
+// The existing volume file that Name designates: Name itself, or the one file beside it whose
+// name differs only in the case of A to Z (Info-ZIP writes finds.z01 where the rules form
+// finds.Z01). Empty when there is none.
+ZAString FindVolumeFile(const ZAString& Name) {
+    if (Name.empty()) return {};
+    return Utf8ToUtf16(platform::FindFileIgnoringCase(Utf16ToUtf8(Name)));
+}
+
+// Name, or the existing file that differs from it only in case.
+ZAString ExistingOrAsFormed(const ZAString& Name) {
+    const ZAString found = FindVolumeFile(Name);
+    return found.empty() ? Name : found;
+}
+
+bool FileExistsZA(const ZAString& name) { return !FindVolumeFile(name).empty(); }
 
 bool ContainsExe(const ZAString& text) {
     return ZALowerAscii(text).find(u".exe") != ZAString::npos;
@@ -33,7 +47,8 @@ void TZABaseArchiver::GetVolumeFileName(ZAString& AFileName, int32_t VolumeNumbe
     const bool advanced = FSpanningOptions.AdvancedNaming();
 
     if (VolumeNumber == -1) {
-        if (FSpanningMode == smSplitting && sfx) AFileName = dir + base + u".ZIP";
+        if (FSpanningMode == smSplitting && sfx)
+            AFileName = ExistingOrAsFormed(dir + base + u".ZIP");
         return;
     }
     if (VolumeNumber < 0) return;
@@ -42,10 +57,12 @@ void TZABaseArchiver::GetVolumeFileName(ZAString& AFileName, int32_t VolumeNumbe
         if (VolumeNumber == 0 && sfx) AFileName = dir + base + u".exe";
         else if (advanced) AFileName = dir + base + u"_" + ZAFormat(u"%.3u", {shown}) + ext;
         else AFileName = dir + base + u".Z" + ZAFormat(u"%.2d", {shown});
+        AFileName = ExistingOrAsFormed(AFileName);
     } else if (FSpanningMode == smSpanning) {
         const ZAString e = sfx ? ZAString(u".exe") : ext;
-        const ZAString numbered = dir + base + u"_" + ZAFormat(u"%.3u", {shown}) + e;
-        const ZAString plain = dir + base + e;
+        const ZAString numbered =
+            ExistingOrAsFormed(dir + base + u"_" + ZAFormat(u"%.3u", {shown}) + e);
+        const ZAString plain = ExistingOrAsFormed(dir + base + e);
         const ZAString& first = advanced ? numbered : plain;
         const ZAString& other = advanced ? plain : numbered;
         AFileName = first;
@@ -69,8 +86,9 @@ void TZABaseArchiver::OpenVolume(const TZAVolumeNumberInfo& Info) {
         else DoOnRequestMiddleVolume(Info.VolumeNumber(), name, cancel);
         // An empty answer cannot name a volume: it is taken as a refusal.
         if (cancel || name.empty()) throw EZAException(45, this);
-        if (FileExistsZA(name)) {
-            OpenArchiveFile(name);
+        const ZAString found = FindVolumeFile(name);
+        if (!found.empty()) {
+            OpenArchiveFile(found);
             FVolumeNumberInfo.CopyDesignation(Info);
             return;
         }

@@ -13,6 +13,7 @@
 #include "app/Main_Unit.h"
 #include "scripted_ui.h"
 #include "RecordingPrompt.h"
+#include "zip/fixtures/SplitBuilder.h"
 #include "zip/fixtures/ZipBuilder.h"
 #include "zip/fixtures/ZipCrypt.h"
 
@@ -124,6 +125,38 @@ TEST_F(ZipOpenTest, AnEncryptedPocketQueryAsksForItsPassword) {
     EXPECT_EQ(window->RichEdit2->toPlainText(), days);
     EXPECT_EQ(window->RichEdit3->toPlainText(), histogram);
     EXPECT_EQ(window->lblCacher->text(), u"42 - Zipper"_s);
+}
+
+TEST_F(ZipOpenTest, SplitPocketQueryIsReadFromTheVolumesBesideIt) {
+    const std::string gpx = PocketQuery(7);
+    Open(WriteZip(u"Finds.zip"_s, "Finds.gpx", gpx));
+    const QString dates = window->RichEdit1->toPlainText();
+    const QString days = window->RichEdit2->toPlainText();
+    const QString histogram = window->RichEdit3->toPlainText();
+    ASSERT_FALSE(days.isEmpty());
+
+    zipfix::ZipPlan plan;
+    zipfix::ZipEntry entry;
+    entry.name = "Split.gpx";
+    entry.data = gpx;
+    entry.method = 8;
+    plan.entries.push_back(entry);
+    const zipfix::SplitSet set = zipfix::SplitZip(plan, 100);
+    ASSERT_GE(set.volumes.size(), 3u);
+    for (size_t i = 0; i < set.volumes.size(); ++i) {
+        const QString name = i + 1 == set.volumes.size()
+                                 ? u"Split.zip"_s
+                                 : u"Split.z%1"_s.arg(i + 1, 2, 10, QChar(u'0'));
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(set.volumes[i].data(), static_cast<qint64>(set.volumes[i].size()));
+    }
+    window->RichEdit2->clear();
+    Open(dir.filePath(u"Split.zip"_s));
+    EXPECT_TRUE(ui.boxes.empty());  // no question for a disk, no error
+    EXPECT_EQ(window->RichEdit1->toPlainText(), dates);
+    EXPECT_EQ(window->RichEdit2->toPlainText(), days);
+    EXPECT_EQ(window->RichEdit3->toPlainText(), histogram);
 }
 
 TEST_F(ZipOpenTest, MissingEntryShowsTheArchiversMessageAndKeepsTheLines) {

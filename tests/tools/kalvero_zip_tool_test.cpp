@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "fixtures/SplitBuilder.h"
 #include "fixtures/ZipBuilder.h"
 #include "fixtures/ZipCrypt.h"
 
@@ -28,7 +29,7 @@ protected:
     Outcome Run(const std::vector<std::string>& args) {
         std::string command = Quoted(KALVERO_ZIP_BINARY);
         for (const auto& a : args) command += " " + Quoted(a);
-        // No terminal: a prompt answers as a user who cancels.
+        // No terminal on standard input: every question of the archiver is answered Cancel.
         command += " </dev/null >" + Quoted(folder.File("stdout")) + " 2>" + Quoted(folder.File("stderr"));
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read("stdout"), folder.Read("stderr")};
@@ -141,6 +142,62 @@ TEST_F(KalveroZip, CatTakesThePasswordOfEncryptedEntries) {
         if (c.status == 2) EXPECT_EQ(o.err.substr(0, c.err.size()), c.err);
         else EXPECT_EQ(o.err, c.err);
     }
+}
+
+// Split sets as Info-ZIP's zip -s names them (finds.z01 ... finds.zip) and the same set
+// renamed to upper case.
+TEST_F(KalveroZip, SplitSetsListAndCatByteForByte) {
+    zipfix::ZipPlan plan;
+    std::string gpx;
+    for (int i = 0; gpx.size() < 20000; ++i) gpx += "<wpt n=\"" + std::to_string(i) + "\"/>\n";
+    plan.entries = {Entry("Finds.gpx", gpx, 8), Entry("sub/", ""), Entry("sub/a.txt", std::string(3000, 'a'))};
+    const zipfix::SplitSet set = zipfix::SplitZip(plan, 1024);
+    ASSERT_GE(set.volumes.size(), 3u);
+    for (const bool upper : {false, true}) {
+        SCOPED_TRACE(upper ? "upper case" : "zip -s");
+        std::string last;
+        for (size_t i = 0; i < set.volumes.size(); ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, upper ? "FINDS.Z%02zu" : "finds.z%02zu", i + 1);
+            const bool isLast = i + 1 == set.volumes.size();
+            const std::string path = folder.Write(isLast ? (upper ? "FINDS.ZIP" : "finds.zip") : name,
+                                                  set.volumes[i]);
+            if (isLast) last = path;
+        }
+        Outcome o = Run({"info", last});
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_NE(o.out.find("spanning: smSplitting\n"), std::string::npos) << o.out;
+        o = Run({"list", last});
+        EXPECT_EQ(o.out, "Finds.gpx\t" + std::to_string(gpx.size()) + "\t" +
+                             std::to_string(zipfix::Deflate(gpx).size()) + "\t" + Hex8(zipfix::Crc32(gpx)) +
+                             "\t-\nsub\t0\t0\t00000000\t-\nsub/a.txt\t3000\t3000\t" +
+                             Hex8(zipfix::Crc32(std::string(3000, 'a'))) + "\t-\n");
+        for (const zipfix::ZipEntry& e : {plan.entries[0], plan.entries[2]}) {
+            o = Run({"cat", last, e.name});
+            EXPECT_EQ(o.status, 0) << o.err;
+            EXPECT_EQ(o.out, e.data) << e.name;
+        }
+    }
+}
+
+// Only the last disk of a spanned set is at hand: the directory is read from it, and a disk
+// request for an entry on another disk is answered Cancel without a terminal.
+TEST_F(KalveroZip, SpannedSetWithoutTerminalCancelsTheDiskRequest) {
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("first.txt", std::string(1500, 'f')), Entry("last.txt", "on the last disk")};
+    const zipfix::SplitSet set = zipfix::SplitZip(plan, 1024);
+    ASSERT_EQ(set.volumes.size(), 2u);
+    ASSERT_EQ(set.entryVolume[1], 1);
+    const std::string disk = folder.Write("finds.zip", set.volumes.back());
+    Outcome o = Run({"info", disk});
+    EXPECT_NE(o.out.find("spanning: smSpanning\n"), std::string::npos) << o.out;
+    o = Run({"cat", disk, "last.txt"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "on the last disk");
+    o = Run({"cat", disk, "first.txt"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "Archiver: Cannot open archive file. Opening aborted or invalid file - Native "
+                     "error: 00045\n");
 }
 
 TEST_F(KalveroZip, FailuresCarryTheArchiversMessage) {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "tools/StatsReport.h"
+#include "fixtures/SplitBuilder.h"
 #include "fixtures/ZipBuilder.h"
 #include "zip/ZipArchiver.h"
 
@@ -71,6 +72,28 @@ TEST_F(StatsReportTest, ZippedQueryGivesTheSameResultAsItsGpx) {
     QString fromZip = FormatJson(AnalyseZipped(Query(true)));
     fromZip.replace(u"Finds.zip"_s, u"Finds.gpx"_s);
     EXPECT_EQ(fromZip, fromGpx);
+}
+
+TEST_F(StatsReportTest, SplitQueryGivesTheSameResultAsItsGpx) {
+    const QString fromGpx = FormatJson(Analyse(Query(true)));
+    zipfix::ZipPlan plan;
+    zipfix::ZipEntry entry;
+    entry.name = "Finds.gpx";
+    entry.data = Query(true).toStdString();
+    plan.entries.push_back(entry);
+    // Volumes named as Info-ZIP's zip -s names them, found beside the chosen Finds.zip.
+    const zipfix::SplitSet set = zipfix::SplitZip(plan, 100);
+    ASSERT_GE(set.volumes.size(), 3u);
+    for (size_t i = 0; i + 1 < set.volumes.size(); ++i) {
+        QFile volume(dir.filePath(u"Finds.z%1"_s.arg(i + 1, 2, 10, QChar(u'0'))));
+        ASSERT_TRUE(volume.open(QIODevice::WriteOnly));
+        volume.write(set.volumes[i].data(), static_cast<qint64>(set.volumes[i].size()));
+    }
+    const std::string& last = set.volumes.back();
+    QString fromSplit = FormatJson(
+        AnalyseFile(u"Finds.zip"_s, QByteArray(last.data(), static_cast<qsizetype>(last.size()))));
+    fromSplit.replace(u"Finds.zip"_s, u"Finds.gpx"_s);
+    EXPECT_EQ(fromSplit, fromGpx);
 }
 
 TEST_F(StatsReportTest, JsonWithoutFinderLineAndForRefusedOrEmptyFiles) {
