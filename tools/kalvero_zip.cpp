@@ -19,6 +19,7 @@
 #include "platform/codepage.h"
 #include "tools/BatchCommands.h"
 #include "tools/TerminalPrompt.h"
+#include "zip/ZAConst.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZipArchiver.h"
 
@@ -160,7 +161,17 @@ int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entr
     }
     Open(archiver, path);
     TStdoutStream out;
-    archiver.ExtractToStream(Utf8ToUtf16(entry), out);
+    try {
+        archiver.ExtractToStream(Utf8ToUtf16(entry), out);
+    } catch (const EZAException& e) {
+        // list shows a folder without its final '/': take that name back as well.
+        if (e.NativeError != neEntryNotFound || entry.empty() || entry.back() == '/') throw;
+        try {
+            archiver.ExtractToStream(Utf8ToUtf16(entry + "/"), out);
+        } catch (const EZAException&) {
+            throw e;
+        }
+    }
     archiver.CloseArchive();
     if (std::fflush(stdout) != 0) {
         std::perror("kalvero-zip: standard output");

@@ -9,6 +9,7 @@ constexpr int32_t ZAMessageCount = 41;
 // Native codes by name, for the errors raised where an entry is read or written.
 enum TZANativeError : int32_t {
     neEntryFailed = 8,        // an entry failed its tests, or is damaged
+    neEntryNotFound = 15,     // no entry of the name asked for
     neFileCreateFailed = 19,  // the target file cannot be created
     neFolderCreateFailed = 20,  // the target file's folder cannot be created
 };

@@ -17,9 +17,9 @@ ZAString WithoutFinalSeparator(ZAString Name) {
     return Name;
 }
 
-// A name compared without regard to the kind of separator, a final one or ASCII case.
+// A name compared without regard to the kind of separator or ASCII case.
 ZAString SeparatorFreeKey(const ZAString& Name) {
-    return ZALowerAscii(ZABackslashesToSlashes(WithoutFinalSeparator(Name)));
+    return ZALowerAscii(ZABackslashesToSlashes(Name));
 }
 
 ZAString LowerFolderPart(const ZAString& Path) {
