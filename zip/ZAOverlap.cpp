@@ -30,6 +30,9 @@ std::vector<bool> ZAFindOverlappingEntries(const TZADirArray& Dir, bool SameVolu
     spans.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         const TDirItem& item = *Dir.ItemPtr(i);
+        // The batch reads no data of a folder entry; and behind a stub whose size the offsets
+        // leave out, a folder's offset is the only one not moved, so it may point anywhere.
+        if (item.IsDirectory()) continue;
         const uint64_t start = item.EffectiveRelOffsetLH();
         const uint64_t end = SaturatedAdd(SaturatedAdd(start, TZAZipLocalHeader::Size),
                                           item.EffectiveCompSize());

@@ -10,5 +10,6 @@ class TZADirArray;
 // An entry takes at least its 30-byte local header plus its compressed size from its local
 // header offset on; two entries overlap when these spans share a byte on the same volume
 // (SameVolume: every entry counts as lying on one volume, as in a single-file archive).
+// Folder entries (attribute 0x10), whose data the batch never reads, take no part.
 // Sorting the spans makes this O(n log n).
 std::vector<bool> ZAFindOverlappingEntries(const TZADirArray& Dir, bool SameVolume);

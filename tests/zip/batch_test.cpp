@@ -182,6 +182,20 @@ TEST_F(Batch, UnconfirmedEntriesAndEmptySelectionsRaiseNoEntryEvents) {
     EXPECT_TRUE(seen.empty());
 }
 
+// Behind a stub that the offsets leave out, only files' offsets are moved; a folder's still
+// points into another entry's data and is no overlap, as the batch reads no folder's data.
+TEST_F(Batch, FoldersBehindAStubAreNoOverlap) {
+    zipfix::ZipPlan plan;
+    plan.stub = std::string(5000, 'S');
+    plan.entries = {Entry("big.bin", std::string(6000, 'b')), Entry("sub/", ""),
+                    Entry("sub/x.txt", "x")};
+    Open(zipfix::BuildZip(plan));
+    RecordFailures(fxaIgnore);
+    a.TestFiles(u"*.*", 10431, u"");
+    EXPECT_EQ(Trace(), (Names{"+big.bin", "-big.bin", "+sub\\", "-sub\\", "+sub\\x.txt",
+                              "-sub\\x.txt"}));
+}
+
 // Two ways of sharing bytes: a second central header for the same local entry, and an
 // entry whose stated compressed size runs over the next entry's local header.
 TEST_F(Batch, OverlappingEntriesAreRefusedUnreadAndTheBatchGoesOn) {
