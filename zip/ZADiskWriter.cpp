@@ -30,7 +30,9 @@ int OpenSubfolder(int FolderFd, const std::string& Name) {
 bool ZASplitConfinedPath(const std::string& Name, TZAPathParts& Parts) {
     Parts.clear();
     if (Name.empty()) return true;
-    if (IsSeparator(Name[0]) || IsDrive(Name)) return false;
+    // A zero byte would end the name early for the system: "..\0" would be "..".
+    if (IsSeparator(Name[0]) || IsDrive(Name) || Name.find('\0') != std::string::npos)
+        return false;
     size_t start = 0;
     while (start <= Name.size()) {
         size_t end = start;

@@ -17,7 +17,8 @@ using TZAPathParts = std::vector<std::string>;
 
 // Splits an entry name at '/' and '\' into its parts, drops empty and "." parts and folds
 // "name/.." pairs. False for a name that would leave the target folder: absolute ('/' or '\'
-// first), a drive ("C:" first), a share ("\\server"), or ".." climbing above the start.
+// first), a drive ("C:" first), a share ("\\server"), ".." climbing above the start, or a
+// zero byte anywhere (the system would end the name there).
 bool ZASplitConfinedPath(const std::string& Name, TZAPathParts& Parts);
 
 // What lies at a path: nothing, a file, a folder or something else (link, device, ...).

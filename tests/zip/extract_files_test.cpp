@@ -234,7 +234,8 @@ TEST_F(ExtractFiles, NamesThatLeaveTheTargetFolderAreRefused) {
     const std::string absolute = outside + "/abs.txt";
     const std::vector<std::string> hostile = {"../x",   "a/../../x", "..\\x", absolute,
                                               "C:\\x",  "c:x",       "\\\\server\\share\\x",
-                                              "/tmp/kalvero-never-written"};
+                                              "/tmp/kalvero-never-written",
+                                              std::string("..\0/x", 5)};
     std::vector<zipfix::ZipEntry> entries;
     for (const auto& name : hostile) entries.push_back(Entry(name, "payload"));
     entries.push_back(Entry("a/../ok.txt", "fine"));
