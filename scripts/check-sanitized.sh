@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The archiver's tests under AddressSanitizer and UBSan (build-asan), then a short fuzzing smoke
-# test with clang (build-fuzz) of the directory loading and of the extraction of every entry, on
-# the seeds committed under fuzz/seeds (fuzz/make_seeds.py writes them). KALVERO_FUZZ_SECONDS
-# sets each target's fuzzing time (default 30).
+# test with clang (build-fuzz) of the directory loading, of the extraction of every entry and of
+# batch extraction and testing into a sandbox folder, on the seeds committed under fuzz/seeds
+# (fuzz/make_seeds.py writes them). KALVERO_FUZZ_SECONDS sets each target's fuzzing time
+# (default 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -19,12 +20,12 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ \
   -DKALVERO_SANITIZE=ON -DKALVERO_FUZZ=ON -DKALVERO_WITH_QT=OFF -DKALVERO_TESTS=OFF \
   -DKALVERO_BENCH=OFF
-cmake --build build-fuzz --target zip_fuzz zip_extract_fuzz zip_corpus_check -j "$jobs"
+cmake --build build-fuzz --target zip_fuzz zip_extract_fuzz batch_fuzz zip_corpus_check -j "$jobs"
 ./build-fuzz/fuzz/zip_corpus_check fuzz/seeds > /dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Each target grows a corpus of its own from the seeds.
-for target in zip_fuzz zip_extract_fuzz; do
+for target in zip_fuzz zip_extract_fuzz batch_fuzz; do
   mkdir "$work/$target"
   cp fuzz/seeds/* "$work/$target"/
   ./build-fuzz/fuzz/$target -max_total_time="${KALVERO_FUZZ_SECONDS:-30}" -max_len=65536 \

@@ -6,7 +6,8 @@
 # and unzip -p for zip; 7z l -slt and 7z x -so; bsdtar -tvf and bsdtar -xOf; zipfile).
 # Encrypted archives of every scheme the tools write (traditional, AES-128/192/256) are read
 # with `cat --password` and compared with the files that went in; without the password, or
-# with a wrong one, nothing may come out.
+# with a wrong one, nothing may come out. What `kalvero-zip extract` writes is compared with
+# what zipfile reads.
 # Tools that are missing are skipped. Python 3 runs the comparison itself.
 #
 #   scripts/check-zip-tools.sh            builds kalvero-zip in build-zip-check first
@@ -317,6 +318,55 @@ for archive, reader in checks:
     except zipfile.BadZipFile:
         pass
     print("%-24s %-7s %d entries" % (archive.rsplit("/", 1)[-1], reader, len(ref)))
+
+# Whole archives through `kalvero-zip extract` and `test`: the same files, folders, contents,
+# times and Unix modes as zipfile sees (names from Unix writers without the UTF-8 flag are
+# UTF-8, as unzip reads them).
+import os, stat, tempfile, time
+def extracted_matches(archive):
+    try:
+        z = zipfile.ZipFile(archive)
+        infos = z.infolist()
+    except zipfile.BadZipFile:
+        return
+    if any(i.flag_bits & 1 for i in infos):
+        return
+    with tempfile.TemporaryDirectory() as out:
+        rc, _, err = run([kz, "extract", "--quiet", "--overwrite", "always", "-d", out, archive])
+        if rc != 0:
+            fail(archive, "extract failed: " + err.decode().strip())
+            return
+        rc, _, err = run([kz, "test", "--quiet", archive])
+        if rc != 0:
+            fail(archive, "test failed: " + err.decode().strip())
+        for i in infos:
+            name = i.filename[2:] if i.filename.startswith("./") else i.filename
+            if not i.flag_bits & 0x800 and i.create_system == 3:
+                try:
+                    name = name.encode("cp437").decode("utf-8")
+                except UnicodeError:
+                    pass
+            if not name:
+                continue
+            path = os.path.join(out, name)
+            if not os.path.lexists(path):
+                fail(archive, "extract: %s missing" % name)
+                continue
+            st = os.lstat(path)
+            if i.is_dir() != stat.S_ISDIR(st.st_mode):
+                fail(archive, "extract: %s is%s a folder" % (name, "" if stat.S_ISDIR(st.st_mode) else " not"))
+            elif not i.is_dir() and open(path, "rb").read() != z.read(i):
+                fail(archive, "extract: content of %s differs" % name)
+            if abs(st.st_mtime - time.mktime(i.date_time + (0, 0, -1))) > 1:
+                fail(archive, "extract: time of %s differs" % name)
+            mode = (i.external_attr >> 16) & 0o777
+            if i.create_system == 3 and mode and stat.S_IMODE(st.st_mode) != mode:
+                fail(archive, "extract: mode of %s %o, stored %o" % (name, stat.S_IMODE(st.st_mode), mode))
+    print("%-24s extracted  %d entries" % (archive.rsplit("/", 1)[-1], len(infos)))
+
+for archive, reader in checks:
+    if "/cut-" not in archive:
+        extracted_matches(archive)
 
 for archive, entry, native in refusals:
     rc, data, err = run([kz, "cat", archive, entry])

@@ -2,6 +2,9 @@
 //   kalvero-zip list ARCHIVE [MASK]
 //   kalvero-zip cat [--corrupted] [--max-size N] [--progress] [--password PW] ARCHIVE ENTRY
 //   kalvero-zip info ARCHIVE
+//   kalvero-zip extract [-d DIR] [--overwrite MODE] [--junk-paths] [--password PW] [--quiet]
+//               ARCHIVE [MASK]
+//   kalvero-zip test [--password PW] [--quiet] ARCHIVE [MASK]
 //   kalvero-zip --help
 // Exit status: 0 done, 1 the archiver failed (its message on stderr), 2 wrong usage.
 #include <algorithm>
@@ -15,7 +18,9 @@
 
 #include "platform/codepage.h"
 #include "tools/PasswordOption.h"
+#include "tools/BatchCommands.h"
 #include "tools/TerminalPrompt.h"
+#include "zip/ZAConst.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZipArchiver.h"
 
@@ -56,6 +61,25 @@ const char kHelp[] =
     "      \"key: value\" lines: entries (entries in the directory), files (entries that\n"
     "      are not folders), size (bytes of the archive file), spanning (smNone,\n"
     "      smSpanning or smSplitting) and comment (the archive comment, Windows-1252).\n"
+    "  kalvero-zip extract [-d DIR] [--overwrite MODE] [--junk-paths] [--password PW]\n"
+    "                      [--quiet] ARCHIVE [MASK]\n"
+    "      Extracts the entries that MASK (default \"*.*\") selects into DIR (default: the\n"
+    "      current folder), with their folders, times and permissions. Nothing is written\n"
+    "      outside DIR: an entry whose name is absolute, names a drive or share, or climbs\n"
+    "      out with \"..\" fails. MODE says what happens to an existing file: always,\n"
+    "      never, newer (replace when the entry is newer), older, or prompt (the default:\n"
+    "      ask y, n, A for yes to all, N for no to all; without a terminal the answer is\n"
+    "      no). A file is replaced only by an entry that passed its checks.\n"
+    "      --junk-paths  every file straight into DIR, without the stored folders\n"
+    "      --password PW the password for encrypted entries (else it is asked for)\n"
+    "      --quiet       no progress line per entry on a terminal\n"
+    "  kalvero-zip test [--password PW] [--quiet] ARCHIVE [MASK]\n"
+    "      Reads the selected entries with every check and drops the data; one line per\n"
+    "      file on standard output: OK NAME, SKIPPED NAME (no password), or\n"
+    "      FAILED NAME: message.\n"
+    "      For extract and test, a failing entry is reported on standard error with the\n"
+    "      archiver's message and the next entry follows; the exit status is 1 when an\n"
+    "      entry failed or was skipped.\n"
     "  kalvero-zip --help\n"
     "      This text.\n"
     "ARCHIVE is opened for reading only; a split set is found from its last volume\n"
@@ -176,7 +200,17 @@ int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entr
         };
     }
     Open(archiver, path);
-    archiver.ExtractToStream(Utf8ToUtf16(entry), out);
+    try {
+        archiver.ExtractToStream(Utf8ToUtf16(entry), out);
+    } catch (const EZAException& e) {
+        // list shows a folder without its final '/': take that name back as well.
+        if (e.NativeError != neEntryNotFound || entry.empty() || entry.back() == '/') throw;
+        try {
+            archiver.ExtractToStream(Utf8ToUtf16(entry + "/"), out);
+        } catch (const EZAException&) {
+            throw e;
+        }
+    }
     archiver.CloseArchive();
     if (archiver.FileSkipped()) {
         Write(stderr, SkippedEntryMessage(Utf8ToUtf16(entry)) + "\n");
@@ -217,6 +251,8 @@ const TCommandOptions kCommandOptions[] = {
     {"list", {}, {}},
     {"cat", {"--corrupted", "--progress"}, {"--max-size", "--password"}},
     {"info", {}, {}},
+    {"extract", {"--junk-paths", "--quiet"}, {"-d", "--overwrite", "--password"}},
+    {"test", {"--quiet"}, {"--password"}},
 };
 
 struct TParsedArgs {
@@ -278,6 +314,24 @@ int Run(const std::vector<std::string>& args) {
                        parsed.Has("--progress"));
         }
         if (command == "info" && operands.size() == 1) return Info(archiver, operands[0]);
+        if ((command == "extract" || command == "test") &&
+            (operands.size() == 1 || operands.size() == 2)) {
+            TBatchCommand batch;
+            batch.Archive = operands[0];
+            if (operands.size() == 2) batch.Mask = operands[1];
+            batch.Quiet = parsed.Has("--quiet");
+            batch.JunkPaths = parsed.Has("--junk-paths");
+            if (parsed.Values.count("-d")) batch.Folder = parsed.Values.at("-d");
+            if (parsed.Values.count("--password")) {
+                batch.HasPassword = true;
+                batch.Password = parsed.Values.at("--password");
+            }
+            if (parsed.Values.count("--overwrite") &&
+                !ParseOverwriteMode(parsed.Values.at("--overwrite"), batch.Overwrite))
+                return Usage();
+            return command == "extract" ? ExtractArchive(archiver, batch)
+                                        : TestArchive(archiver, batch);
+        }
     } catch (const std::exception& e) {
         std::fflush(stdout);
         Write(stderr, std::string(e.what()) + "\n");

@@ -3,6 +3,7 @@
 // are part of its interface but are not carried out here; they raise EZANotSupported.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ZAArchiveItem.h"
@@ -140,11 +141,14 @@ public:
     void ExtractToBuffer(const ZAString& FileName, void* Buffer, int32_t Count,
                          int64_t StartPosition);
     void ExtractToString(const ZAString& FileName, ZAString& Text);
-    // ---- batch operations (not carried out yet: EZANotSupported) ------------------------
+    // ---- batch operations (ZABatch.cpp) -------------------------------------------------
     void ExtractFiles();
     void ExtractFiles(const ZAString& FileMask, int32_t SearchAttr, const ZAString& ExclusionMask);
     void TestFiles();
     void TestFiles(const ZAString& FileMask, int32_t SearchAttr, const ZAString& ExclusionMask);
+    // Entries of the last batch that were passed over without failing: an existing target
+    // file kept by the overwrite or read-only rules, or a password dialog cancelled.
+    int32_t SkippedFileCount() const { return FSkippedFileCount; }
     // ---- password test (ZAPasswordCheck.cpp) --------------------------------------------
     // Whether Password opens the entry FileName (found as a mask over all attributes;
     // NativeError 42 when there is none): true for an entry that is not encrypted; else a
@@ -276,6 +280,16 @@ protected:
     // Opens Item's first volume and moves the archive stream to its local header.
     void SeekLocalHeader(const TDirItem& Item);
 
+    // ---- batch work (ZABatch.cpp, ZAExtractToFile.cpp) ----------------------------------
+    // The batch loop over the tagged entries (ItemNo -1) or the single entry ItemNo.
+    void ProcessTaggedEntries(TZAProcessOperation Operation, int32_t ItemNo);
+    // Writes entry ItemNo below TargetDir (a host folder); Name is its stored name.
+    void ExtractEntryToFile(int32_t ItemNo, const ZAString& Name, const ZAString& TargetDir);
+    // Reads entry ItemNo with every test and drops the data; folders are passed over.
+    void TestEntry(int32_t ItemNo, const ZAString& Name);
+    // Gives the folders the batch made their entries' times once their content is written.
+    void StampExtractedFolders();
+
     // Name with every slash replaced by a backslash (names passed to handlers).
     static ZAString ToHandlerName(const ZAString& EntryName);
 
@@ -300,6 +314,15 @@ protected:
     bool FProgressCancel = false;
     bool FProgressEnabled = true;
     bool FSkipFile = false;
+    int32_t FSkippedFileCount = 0;
+    // Folders made by the running ExtractFiles, stamped with their entry's time at its end.
+    struct TZAFolderStamp {
+        ZAString Root;
+        std::vector<std::string> Parts;
+        uint16_t Date = 0, Time = 0;
+        int32_t Mode = -1;  // permission bits to apply, -1 for none
+    };
+    std::vector<TZAFolderStamp> FFolderStamps;
     TZASpanningMode FSpanningMode = smNone;
     TZASpanningOptions FSpanningOptions;
     bool FExtractCorruptedFiles = false;

@@ -5,6 +5,21 @@
 #include <cstdint>
 
 constexpr int32_t ZAMessageCount = 41;
+
+// Native codes by name, for the errors raised where an entry is read or written.
+enum TZANativeError : int32_t {
+    neEntryFailed = 8,        // an entry failed its tests, or is damaged
+    neEntryNotFound = 15,     // no entry of the name asked for
+    neFileCreateFailed = 19,  // the target file cannot be created
+    neFolderCreateFailed = 20,  // the target file's folder cannot be created
+};
+
+// Texts of the entry refusals that the catalogue has no message for; they are raised with
+// the native code given beside them and formatted with the entry's name.
+constexpr const char16_t* ZAUnsafeNameText =  // neFileCreateFailed
+    u"Refused to extract \"%s\": the name leads outside the target folder";
+constexpr const char16_t* ZAOverlapText =  // neEntryFailed
+    u"Refused \"%s\": invalid zip file with overlapped components (possible zip bomb)";
 constexpr int32_t ZANativeErrorCount = 68;
 
 struct TZANativeErrorPair {

@@ -306,11 +306,12 @@ void TZADirManager::ReadEntry(int32_t Index) {
     std::string raw(cd.nameLength, '\0');
     if (cd.nameLength > 0) {
         FCompressedStream->ReadBuffer(raw.data(), cd.nameLength);
-        CDir.SetItemName(Index, DecodeCentralDirName(raw, OEMFileNames(), cd.genPurposeFlag));
+        CDir.SetItemName(Index, DecodeCentralDirName(raw, OEMFileNames(), cd.genPurposeFlag,
+                                                     cd.versionMadeBy));
     } else {
         CDir.SetItemName(Index, ZAString());
     }
-    if (cd.extraLength > 0) ReadExtraArea(Index, cd.extraLength);
+    if (cd.extraLength > 0) ReadExtraArea(Index, cd.extraLength, raw);
     item = CDir.ItemPtr(Index);
     const uint64_t offset = item->EffectiveRelOffsetLH();
     if (FStubAnchor < 0 || offset < FStubAnchorOffset) {
@@ -326,7 +327,7 @@ void TZADirManager::ReadEntry(int32_t Index) {
     }
 }
 
-void TZADirManager::ReadExtraArea(int32_t Index, uint32_t Length) {
+void TZADirManager::ReadExtraArea(int32_t Index, uint32_t Length, const std::string& RawName) {
     std::vector<uint8_t> area(Length);
     FCompressedStream->ReadBuffer(area.data(), Length);
     TDirItem* item = CDir.ItemPtr(Index);
@@ -343,6 +344,13 @@ void TZADirManager::ReadExtraArea(int32_t Index, uint32_t Length) {
                 if (unicode.LoadFromBuffer({block.pData.data(), block.pData.size()})) {
                     CDir.SetItemName(Index, unicode.FName);
                 }
+                break;
+            }
+            case ZA_EXTRA_UNICODE_PATH: {
+                ZAString name;
+                if (DecodeUnicodePathBlock({block.pData.data(), block.pData.size()}, RawName,
+                                           name))
+                    CDir.SetItemName(Index, name);
                 break;
             }
             case ZA_EXTRA_AES: {
@@ -424,19 +432,20 @@ void TZADirManager::LoadDirFromLocalHeaders() {
             item->CompressionMethod = lh.compMethod;
 
             const int64_t nameStart = pos + static_cast<int64_t>(TZAZipLocalHeader::Size);
+            std::string raw;
             if (size - nameStart < lh.nameLength) {
                 CDir.SetItemName(index, ZAString());
             } else {
-                std::string raw(lh.nameLength, '\0');
+                raw.assign(lh.nameLength, '\0');
                 FCompressedStream->ReadBuffer(raw.data(), lh.nameLength);
-                CDir.SetItemName(index, DecodeLocalHeaderName(std::move(raw), OEMFileNames(),
+                CDir.SetItemName(index, DecodeLocalHeaderName(raw, OEMFileNames(),
                                                               lh.genPurposeFlag));
             }
             // An extra area cut off by the end of the stream is taken as far as it goes.
             const int64_t extraLeft = std::max<int64_t>(0, size - FCompressedStream->Position());
             const auto extraLength =
                 static_cast<uint32_t>(std::min<int64_t>(lh.extraLength, extraLeft));
-            if (extraLength > 0) ReadExtraArea(index, extraLength);
+            if (extraLength > 0) ReadExtraArea(index, extraLength, raw);
             if (lh.genPurposeFlag & ZA_FLAG_DATA_DESCRIPTOR) {
                 TZAZipDataDescriptor descriptor;
                 if (FindDataDescriptor(pos, descriptor)) {

@@ -95,7 +95,8 @@ private:
     void ReadCentralDirEntries(int64_t Start, uint32_t Count, TZAVolumeNumberInfo& Volume);
     void ReadEntry(int32_t Index);
     // Reads Length extra bytes at the stream position and decodes them into the entry.
-    void ReadExtraArea(int32_t Index, uint32_t Length);
+    // RawName: the entry's stored name bytes, which a Unicode Path block must match.
+    void ReadExtraArea(int32_t Index, uint32_t Length, const std::string& RawName);
     void ReadAt(int64_t Position, void* Buffer, int64_t Count);
     // First occurrence of Signature at or after From, read in chunks of ChunkSize bytes.
     int64_t ScanFor(uint32_t Signature, int64_t From, int64_t ChunkSize);

@@ -5,7 +5,14 @@
 
 ZAString ComposeZAErrorMessage(int32_t NativeErr, std::initializer_list<TZAFormatArg> Args,
                                const TZAComponent* Component) {
-    ZAString text = ZAFormat(ZAMessageText(ZAErrorCodeOf(NativeErr)), Args);
+    return ComposeZAErrorMessage(NativeErr, ZAMessageText(ZAErrorCodeOf(NativeErr)), Args,
+                                 Component);
+}
+
+ZAString ComposeZAErrorMessage(int32_t NativeErr, const char16_t* Text,
+                               std::initializer_list<TZAFormatArg> Args,
+                               const TZAComponent* Component) {
+    ZAString text = ZAFormat(Text, Args);
     if (Component && !Component->Name().empty())
         text = ZAFormat(u"%s: %s", {Component->Name(), text});
     // "%5d" with every blank turned into "0".
@@ -21,6 +28,13 @@ EZAException::EZAException(int32_t NativeErr, const TZAComponent* Component)
 EZAException::EZAException(int32_t NativeErr, std::initializer_list<TZAFormatArg> Args,
                            const TZAComponent* Component)
     : EZAError(ComposeZAErrorMessage(NativeErr, Args, Component)),
+      ErrorCode(ZAErrorCodeOf(NativeErr)),
+      NativeError(NativeErr) {}
+
+EZAException::EZAException(int32_t NativeErr, const char16_t* Text,
+                           std::initializer_list<TZAFormatArg> Args,
+                           const TZAComponent* Component)
+    : EZAError(ComposeZAErrorMessage(NativeErr, Text, Args, Component)),
       ErrorCode(ZAErrorCodeOf(NativeErr)),
       NativeError(NativeErr) {}
 

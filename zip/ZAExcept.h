@@ -27,6 +27,10 @@ public:
     EZAException(int32_t NativeErr, const TZAComponent* Component = nullptr);
     EZAException(int32_t NativeErr, std::initializer_list<TZAFormatArg> Args,
                  const TZAComponent* Component = nullptr);
+    // A refusal that the catalogue has no text for: Text (formatted with Args) stands in for
+    // the catalogue message; ErrorCode and the message's tail follow NativeErr as usual.
+    EZAException(int32_t NativeErr, const char16_t* Text,
+                 std::initializer_list<TZAFormatArg> Args, const TZAComponent* Component);
 
     const int32_t ErrorCode;    // index into the message table, 0 to 40
     const int32_t NativeError;  // the code given where the error was raised
@@ -40,4 +44,8 @@ public:
 
 // The composed message of an archiver error (what EZAException carries).
 ZAString ComposeZAErrorMessage(int32_t NativeErr, std::initializer_list<TZAFormatArg> Args,
+                               const TZAComponent* Component);
+// The same with Text in place of the catalogue message.
+ZAString ComposeZAErrorMessage(int32_t NativeErr, const char16_t* Text,
+                               std::initializer_list<TZAFormatArg> Args,
                                const TZAComponent* Component);

@@ -17,6 +17,11 @@ ZAString WithoutFinalSeparator(ZAString Name) {
     return Name;
 }
 
+// A name compared without regard to the kind of separator or ASCII case.
+ZAString SeparatorFreeKey(const ZAString& Name) {
+    return ZALowerAscii(ZABackslashesToSlashes(Name));
+}
+
 ZAString LowerFolderPart(const ZAString& Path) {
     return ZALowerAscii(ZAMaskFolderPart(ZASlashesToBackslashes(Path)));
 }
@@ -112,7 +117,8 @@ bool TZABaseArchiver::IsEntryMatching(int32_t ItemNo, const TZAArchiveItem& F) {
         return std::any_of(FFileMasks.begin(), FFileMasks.end(), matches) &&
                std::none_of(FExclusionMasks.begin(), FExclusionMasks.end(), matches);
     }
-    const ZAString name = WithoutFinalSeparator(stored);
+    // Names stored with backslashes between folders match masks written with slashes.
+    const ZAString name = ZABackslashesToSlashes(WithoutFinalSeparator(stored));
     const ZAString mask = F.Handle.FindMask();
     const bool included = MatchesMask(name, mask) ||
                           MatchesMask(ZAMaskFileNamePart(ZASlashesToBackslashes(name)), mask);
@@ -152,9 +158,21 @@ void TZABaseArchiver::FillArchiveItem(int32_t ItemNo, TZAArchiveItem& F) {
 bool TZABaseArchiver::FindEntryForExtraction(const ZAString& FileName, int32_t& ItemNo) {
     if (DMHandle->CDir.FileExists(FileName, ItemNo) && ItemNo >= 0) return true;
     TZAArchiveItem f;
-    if (!FindFirst(FileName, f, kAnyAttributes, ZAString())) return false;
-    ItemNo = f.Handle.ItemNo;
-    return true;
+    if (FindFirst(FileName, f, kAnyAttributes, ZAString())) {
+        ItemNo = f.Handle.ItemNo;
+        return true;
+    }
+    // Last, the name as a listing shows it: '/' or '\' between folders, a folder without its
+    // final separator. Only a miss pays for this scan.
+    const ZAString wanted = SeparatorFreeKey(FileName);
+    const TZADirArray& dir = DMHandle->CDir;
+    for (int32_t i = 0; i < dir.Count(); ++i) {
+        if (SeparatorFreeKey(dir.ItemPtr(i)->Name) == wanted) {
+            ItemNo = i;
+            return true;
+        }
+    }
+    return false;
 }
 
 // ---- selection for the batch operations ------------------------------------------------------

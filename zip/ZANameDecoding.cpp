@@ -1,5 +1,7 @@
 #include "zip/ZANameDecoding.h"
 
+#include <zlib.h>
+
 #include "platform/codepage.h"
 #include "zip/ZARecords.h"
 
@@ -53,6 +55,10 @@ ZAString DecodeUtf8(std::string_view s) {
     return out;
 }
 
+constexpr int kHostUnix = 3;
+constexpr int kHostMacOS = 19;
+constexpr uint8_t kUnicodePathVersion = 1;
+
 bool TakesOemStep(bool OEMFileNames, uint16_t genPurposeFlag) {
     return OEMFileNames && (genPurposeFlag & ZA_FLAG_UTF8_NAME) == 0;
 }
@@ -76,7 +82,10 @@ ZAString DecodeRawName(std::string_view bytes) {
     return platform::Cp1252ToUtf16(bytes);
 }
 
-ZAString DecodeCentralDirName(std::string bytes, bool OEMFileNames, uint16_t genPurposeFlag) {
+ZAString DecodeCentralDirName(std::string bytes, bool OEMFileNames, uint16_t genPurposeFlag,
+                              uint16_t VersionMadeBy) {
+    const int host = VersionMadeBy >> 8;
+    if ((host == kHostUnix || host == kHostMacOS) && IsUtf8Name(bytes)) return DecodeUtf8(bytes);
     if (TakesOemStep(OEMFileNames, genPurposeFlag)) platform::OemToAnsiInPlace(bytes);
     return DecodeRawName(bytes);
 }
@@ -86,4 +95,19 @@ ZAString DecodeLocalHeaderName(std::string bytes, bool OEMFileNames, uint16_t ge
     const size_t zero = bytes.find('\0');
     if (zero != std::string::npos) bytes.resize(zero);
     return platform::Cp1252ToUtf16(bytes);
+}
+
+bool DecodeUnicodePathBlock(std::span<const uint8_t> Data, std::string_view RawName,
+                            ZAString& Name) {
+    if (Data.size() < 5 || Data[0] != kUnicodePathVersion) return false;
+    const uint32_t stored = ZALoad32(Data.data() + 1);
+    const uint32_t actual = static_cast<uint32_t>(
+        crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(RawName.data()),
+              static_cast<uInt>(RawName.size())));
+    if (stored != actual) return false;
+    const std::string_view utf8(reinterpret_cast<const char*>(Data.data() + 5), Data.size() - 5);
+    for (size_t i = 0; i < utf8.size(); i += SequenceLength(utf8, i))
+        if (SequenceLength(utf8, i) == 0) return false;
+    Name = DecodeUtf8(utf8);
+    return true;
 }

@@ -34,6 +34,7 @@ constexpr uint16_t ZA_METHOD_AES = 99;
 constexpr uint16_t ZA_EXTRA_ZIP64 = 0x0001;
 constexpr uint16_t ZA_EXTRA_AES = 0x9901;
 constexpr uint16_t ZA_EXTRA_UNICODE_NAME = 0x554E;  // "NU"
+constexpr uint16_t ZA_EXTRA_UNICODE_PATH = 0x7075;  // Info-ZIP's "up"
 
 // Entries whose version needed to extract is this or more never take their AES block.
 constexpr uint16_t ZA_AES_EXTRACT_VERSION_LIMIT = 16660;

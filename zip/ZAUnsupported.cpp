@@ -1,21 +1,13 @@
-// Operations of the interface that this archiver does not carry out: the whole write side,
-// and the batch extraction, which arrives with its own work. Each raises
-// EZANotSupported.
+// Operations of the interface that this archiver does not carry out: the whole write side.
+// Each raises EZANotSupported.
 #include "ZABaseArchiver.h"
 #include "ZAExcept.h"
 
-void TZABaseArchiver::ExtractFiles() { throw EZANotSupported(u"ExtractFiles"); }
-void TZABaseArchiver::ExtractFiles(const ZAString&, int32_t, const ZAString&) {
-    throw EZANotSupported(u"ExtractFiles");
-}
-void TZABaseArchiver::TestFiles() { throw EZANotSupported(u"TestFiles"); }
-void TZABaseArchiver::TestFiles(const ZAString&, int32_t, const ZAString&) {
-    throw EZANotSupported(u"TestFiles");
-}
-
 void TZABaseArchiver::BeginUpdate() { throw EZANotSupported(u"BeginUpdate"); }
 void TZABaseArchiver::EndUpdate() { throw EZANotSupported(u"EndUpdate"); }
-void TZABaseArchiver::CancelUpdate() { throw EZANotSupported(u"CancelUpdate"); }
+// No transaction can be open on the read side (BeginUpdate is not carried out), so dropping
+// one, as a cancelled batch does, leaves nothing to undo.
+void TZABaseArchiver::CancelUpdate() { FUpdateCount = 0; }
 void TZABaseArchiver::AddFromStream(const ZAString&, TZAStream&, bool, int64_t, int64_t, int32_t,
                                     double) {
     throw EZANotSupported(u"AddFromStream");

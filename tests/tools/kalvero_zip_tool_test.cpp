@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -316,6 +317,10 @@ TEST_F(KalveroZip, WrongUsage) {
         {"info", "--corrupted", zip},
         {"cat", "--verbose", zip, "x"},
         {"--help", "list"},
+        {"extract", "--overwrite", "sometimes", zip},
+        {"extract", "-d"},
+        {"test", "--junk-paths", zip},
+        {"test", zip, "*", "more"},
     };
     for (const auto& args : cases) {
         const Outcome o = Run(args);
@@ -324,6 +329,143 @@ TEST_F(KalveroZip, WrongUsage) {
     const Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("kalvero-zip cat [--corrupted] [--max-size N] [--progress] [--password PW] ARCHIVE ENTRY"), std::string::npos);
+}
+
+// ---- extract and test ------------------------------------------------------------------------
+
+// A tree with a folder, a deflated file, and a file whose CRC-32 is wrong in the directory.
+std::string DamagedTree(TempFolder& folder) {
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("docs/", ""), Entry("docs/a.txt", "alpha", 8),
+                    Entry("docs/bad.txt", "broken"), Entry("z.txt", "zulu")};
+    zipfix::ZipLayout layout;
+    std::string bytes = zipfix::BuildZip(plan, &layout);
+    zipfix::Poke32(bytes, layout.centralHeaders[2] + 16, 0x12345678);
+    return folder.Write("tree.zip", bytes);
+}
+
+TEST_F(KalveroZip, TestNamesEveryFileAndTheOneThatFails) {
+    const std::string zip = DamagedTree(folder);
+    const std::string damaged =
+        "Archiver: Invalid size or check sum of file or unsupported compression format - "
+        "Native error: 00008";
+    const Outcome o = Run({"test", zip});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "OK docs/a.txt\nFAILED docs/bad.txt: " + damaged + "\nOK z.txt\n");
+    EXPECT_EQ(o.err, "docs/bad.txt: " + damaged + "\n");
+
+    const Outcome selected = Run({"test", zip, "*a.txt"});
+    EXPECT_EQ(selected.status, 0);
+    EXPECT_EQ(selected.out, "OK docs/a.txt\n");
+}
+
+TEST_F(KalveroZip, ExtractWritesTheTreeAndGoesOnAfterAFailure) {
+    const std::string zip = DamagedTree(folder);
+    const Outcome o = Run({"extract", "-d", folder.File("out"), zip});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("docs/bad.txt: Archiver: Invalid size"), std::string::npos) << o.err;
+    EXPECT_EQ(folder.Read("out/docs/a.txt"), "alpha");
+    EXPECT_EQ(folder.Read("out/z.txt"), "zulu");
+    EXPECT_FALSE(folder.Exists("out/docs/bad.txt"));
+
+    const Outcome junked = Run({"extract", "--junk-paths", "-d", folder.File("flat"), zip, "*a.txt"});
+    EXPECT_EQ(junked.status, 0) << junked.err;
+    EXPECT_EQ(folder.Read("flat/a.txt"), "alpha");
+    EXPECT_FALSE(folder.Exists("flat/docs"));
+}
+
+TEST_F(KalveroZip, ExistingFilesAreReplacedOnlyWhenAskedFor) {
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("a.txt", "new")};
+    const std::string zip = Archive(plan);
+    struct Case {
+        std::vector<std::string> options;
+        int status;
+        std::string content;
+    };
+    const Case cases[] = {
+        {{}, 1, "old"},  // prompt without a terminal: No
+        {{"--overwrite", "never"}, 1, "old"},
+        {{"--overwrite", "always"}, 0, "new"},
+    };
+    std::filesystem::create_directories(folder.File("out"));
+    for (const Case& c : cases) {
+        folder.Write("out/a.txt", "old");
+        std::vector<std::string> args = {"extract", "-d", folder.File("out")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.push_back(zip);
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.status, c.status) << o.err;
+        EXPECT_EQ(folder.Read("out/a.txt"), c.content);
+    }
+}
+
+TEST_F(KalveroZip, HostileNamesWriteNothingOutsideTheFolder) {
+    std::filesystem::create_directories(folder.File("out"));
+    std::filesystem::create_directories(folder.File("elsewhere"));
+    std::filesystem::create_directory_symlink(folder.File("elsewhere"), folder.File("out/link"));
+    const std::vector<std::string> hostile = {"../x", "a/../../x", "..\\x",
+                                              folder.File("elsewhere/abs"), "C:\\x",
+                                              "\\\\server\\share\\x", "link/x"};
+    zipfix::ZipPlan plan;
+    for (const auto& name : hostile) plan.entries.push_back(Entry(name, "payload"));
+    plan.entries.push_back(Entry("fine.txt", "fine"));
+    const Outcome o = Run({"extract", "-d", folder.File("out"), Archive(plan)});
+    EXPECT_EQ(o.status, 1);
+    for (const auto& name : hostile) {
+        std::string shown = name;
+        for (char& c : shown)
+            if (c == '\\') c = '/';
+        EXPECT_NE(o.err.find(shown + ": "), std::string::npos) << name << "\n" << o.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.File("elsewhere")));
+    EXPECT_FALSE(folder.Exists("x"));
+    EXPECT_EQ(folder.Read("out/fine.txt"), "fine");
+}
+
+TEST_F(KalveroZip, EveryListedNameIsAcceptedBack) {
+    zipfix::ZipEntry umlaut = Entry("Gr\xC3\xB6\xC3\x9F" "e.txt", "umlaut");
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("a\\b\\c.txt", "backslashes"), Entry("docs/", ""), umlaut,
+                    Entry("sub/x.gpx", "x")};
+    const std::string zip = Archive(plan);
+    const Outcome listed = Run({"list", zip});
+    ASSERT_EQ(listed.status, 0);
+    std::vector<std::string> names;
+    for (size_t at = 0; at < listed.out.size();) {
+        const size_t end = listed.out.find('\n', at);
+        names.push_back(listed.out.substr(at, listed.out.find('\t', at) - at));
+        at = end + 1;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"a/b/c.txt", "docs", "Gr\xC3\xB6\xC3\x9F" "e.txt",
+                                               "sub/x.gpx"}));
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Run({"cat", zip, name}).status, 0);
+        const Outcome tested = Run({"test", zip, name});
+        EXPECT_EQ(tested.status, 0);
+        if (name != "docs") {
+            EXPECT_EQ(tested.out, "OK " + name + "\n");
+        }
+        EXPECT_EQ(Run({"extract", "-d", folder.File("one"), zip, name}).status, 0);
+        EXPECT_TRUE(folder.Exists("one/" + name));
+    }
+}
+
+TEST_F(KalveroZip, OverlappingEntriesFailTheTest) {
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("bomb-1", std::string(5000, 'b')), Entry("bomb-2", std::string(5000, 'b')),
+                    Entry("fine.txt", "fine")};
+    zipfix::ZipLayout layout;
+    std::string bytes = zipfix::BuildZip(plan, &layout);
+    zipfix::Poke32(bytes, layout.centralHeaders[1] + 42, static_cast<uint32_t>(layout.localHeaders[0]));
+    const Outcome o = Run({"test", folder.Write("bomb.zip", bytes)});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("bomb-2: Archiver: Refused \"bomb-2\": invalid zip file with overlapped "
+                         "components (possible zip bomb) - Native error: 00008"),
+              std::string::npos)
+        << o.err;
+    EXPECT_NE(o.out.find("OK fine.txt\n"), std::string::npos);
 }
 
 }  // namespace

@@ -565,3 +565,45 @@ TEST(DirLoading, EncryptionIsJudgedByTheFirstEntry) {
     second.Dir().LoadDir();
     EXPECT_FALSE(second.Dir().IsEncrypted());
 }
+
+// Unix and macOS writers store UTF-8 names without the UTF-8 flag; Info-ZIP adds a Unicode
+// Path block whose CRC-32 ties it to the stored name.
+TEST(DirLoading, NamesAsTheirWriterMeantThem) {
+    const std::string umlautName = "Gr\xC3\xB6\xC3\x9F" "e.txt";  // "Größe.txt" in UTF-8
+    auto pathBlock = [](uint8_t version, const std::string& nameTheCrcIsOf,
+                        const std::string& utf8) {
+        std::string data(1, static_cast<char>(version));
+        zipfix::Put32(data, zipfix::Crc32(nameTheCrcIsOf));
+        return zipfix::ExtraBlock(0x7075, data + utf8);
+    };
+    struct Case {
+        const char* what;
+        std::string raw;
+        uint16_t madeBy;
+        std::string extra;
+        std::u16string name;
+    };
+    const Case cases[] = {
+        {"Unix, UTF-8 without the flag", umlautName, 0x031E, "", u"Gr\u00f6\u00dfe.txt"},
+        {"macOS, UTF-8 without the flag", umlautName, 0x1314, "", u"Gr\u00f6\u00dfe.txt"},
+        {"NTFS keeps the OEM step", umlautName, 0x0A14, "", u"Gr+\u00c2+\u0192e.txt"},
+        {"Unix, not UTF-8: the OEM step", "M\x81ll", 0x031E, "", u"M\u00fcll"},
+        {"Unicode Path block", "Gr\x94\xE1" "e.txt", 0x0014,
+         pathBlock(1, "Gr\x94\xE1" "e.txt", "\xE2\x82\xAC.txt"), u"\u20ac.txt"},
+        {"Unicode Path block of another name", "Gr\x94\xE1" "e.txt", 0x0014,
+         pathBlock(1, "other", "\xE2\x82\xAC.txt"), u"Gr\u00f6\u00dfe.txt"},
+        {"Unicode Path block of another version", "Gr\x94\xE1" "e.txt", 0x0014,
+         pathBlock(2, "Gr\x94\xE1" "e.txt", "\xE2\x82\xAC.txt"), u"Gr\u00f6\u00dfe.txt"},
+        {"Unicode Path block that is not UTF-8", "plain", 0x0014,
+         pathBlock(1, "plain", "\xFF.txt"), u"plain"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZipEntry e = Entry(c.raw);
+        e.versionMadeBy = c.madeBy;
+        e.centralExtra = c.extra;
+        Loaded loaded(BuildZip(PlanOf({e})));
+        loaded.Dir().LoadDir();
+        EXPECT_EQ(loaded.Item(0).Name, c.name);
+    }
+}
