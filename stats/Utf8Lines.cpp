@@ -200,46 +200,43 @@ void CutSse2(const unsigned char* in, size_t n, LineCutter& cutter) {
     CutFrom(in, n, i, cutter);
 }
 
-bool HasAvx2() {
-    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
-    return avx2;
-}
-
 #endif
 
 const unsigned char* Bytes(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 }  // namespace
 
-bool CheckUtf8Scalar(std::string_view bytes, size_t& breaks) {
-    breaks = 0;
-    return CheckFrom(Bytes(bytes), bytes.size(), 0, breaks);
-}
-
-bool CheckUtf8(std::string_view bytes, size_t& breaks) {
-    breaks = 0;
+TVectorUnit BestVectorUnit() {
 #if KALVERO_X86_VECTORS
-    if (HasAvx2()) return CheckAvx2(Bytes(bytes), bytes.size(), breaks);
-    return CheckSse2(Bytes(bytes), bytes.size(), breaks);
+    static const TVectorUnit best = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")
+                                        ? TVectorUnit::Avx2
+                                        : TVectorUnit::Sse2;
+    return best;
 #else
-    return CheckFrom(Bytes(bytes), bytes.size(), 0, breaks);
+    return TVectorUnit::None;
 #endif
 }
 
-void CutLinesScalar(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines) {
-    LineCutter cutter(lines, base, expectedLines);
-    CutFrom(Bytes(bytes), bytes.size(), 0, cutter);
-}
-
-void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines) {
-    LineCutter cutter(lines, base, expectedLines);
+bool CheckUtf8(std::string_view bytes, size_t& breaks, TVectorUnit unit) {
+    breaks = 0;
+    const unsigned char* in = Bytes(bytes);
+    switch (unit) {
 #if KALVERO_X86_VECTORS
-    if (HasAvx2()) {
-        CutAvx2(Bytes(bytes), bytes.size(), cutter);
-    } else {
-        CutSse2(Bytes(bytes), bytes.size(), cutter);
+        case TVectorUnit::Avx2: return CheckAvx2(in, bytes.size(), breaks);
+        case TVectorUnit::Sse2: return CheckSse2(in, bytes.size(), breaks);
+#endif
+        default: return CheckFrom(in, bytes.size(), 0, breaks);
     }
-#else
-    CutFrom(Bytes(bytes), bytes.size(), 0, cutter);
+}
+
+void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines, TVectorUnit unit) {
+    LineCutter cutter(lines, base, expectedLines);
+    const unsigned char* in = Bytes(bytes);
+    switch (unit) {
+#if KALVERO_X86_VECTORS
+        case TVectorUnit::Avx2: CutAvx2(in, bytes.size(), cutter); break;
+        case TVectorUnit::Sse2: CutSse2(in, bytes.size(), cutter); break;
 #endif
+        default: CutFrom(in, bytes.size(), 0, cutter); break;
+    }
 }

@@ -7,12 +7,15 @@
 
 #include "LineStarts.h"
 
+// The vector unit a pass runs on: none (one byte at a time), SSE2 (16 bytes) or AVX2 (32).
+enum class TVectorUnit { None, Sse2, Avx2 };
+// The widest unit this processor has.
+TVectorUnit BestVectorUnit();
+
 // True when `bytes` are well-formed UTF-8 throughout: no invalid, overlong or truncated
 // sequence, no encoded surrogate, nothing above U+10FFFF. NUL bytes are characters here.
 // `breaks` receives the number of CR and LF bytes, an upper bound of the lines minus one.
-bool CheckUtf8(std::string_view bytes, size_t& breaks);
-// The same check one byte at a time, without vector instructions.
-bool CheckUtf8Scalar(std::string_view bytes, size_t& breaks);
+bool CheckUtf8(std::string_view bytes, size_t& breaks, TVectorUnit unit = BestVectorUnit());
 
 // The lines of a text as the line list keeps them.
 struct TCutLines {
@@ -26,6 +29,5 @@ struct TCutLines {
 // Cuts `bytes` into lines, positions counted from `base`: CR, LF and CR LF end a line
 // (LF CR is two breaks), a break at the very end adds no empty line, and a NUL ends the
 // text. `expectedLines` sizes the tables up front.
-void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines);
-// The same one byte at a time.
-void CutLinesScalar(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines);
+void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines,
+              TVectorUnit unit = BestVectorUnit());
