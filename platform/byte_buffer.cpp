@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace platform {
 
 void TByteBuffer::Reserve(size_t capacity) {
     if (capacity <= capacity_) return;
-    auto fresh = std::make_unique_for_overwrite<char[]>(capacity);
-    if (size_ > 0) std::memcpy(fresh.get(), data_.get(), size_);
-    data_ = std::move(fresh);
+    char* grown = static_cast<char*>(std::realloc(data_.get(), capacity));
+    if (grown == nullptr) throw std::bad_alloc();
+    data_.release();
+    data_.reset(grown);
     capacity_ = capacity;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // A growable byte buffer whose memory is not initialised before use, so big files are read
-// straight into it without clearing it first. (Huge pages were tried: clearing them on first
-// touch made loads slower on the machines we measured.)
+// straight into it without clearing it first. It grows with realloc: the C library moves a
+// big block by remapping its pages, so growing a buffer of hundreds of megabytes neither
+// copies it nor holds the old and the new block at once. (Huge pages were tried: clearing
+// them on first touch made loads slower on the machines we measured.)
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -36,7 +39,10 @@ public:
     size_t Capacity() const { return capacity_; }
 
 private:
-    std::unique_ptr<char[]> data_;
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> data_;
     size_t size_ = 0;
     size_t capacity_ = 0;
 };

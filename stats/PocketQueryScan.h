@@ -15,11 +15,12 @@ struct TFinder {
 // The line tests work on a line's UTF-8 bytes: the tags are ASCII, so a byte search finds
 // exactly what a search in the decoded text would find.
 bool ContainsMyFindsPhrase(std::string_view line);
-bool IsFinderLine(std::string_view line);
 // The finder id and name of a finder line.
 TFinder ExtractFinder(QStringView line);
 
-bool IsDateLine(std::string_view line);
+// The first finder tag or date tag in `text` (a span of many lines), or null.
+const char* FindFinderTag(std::string_view text);
+const char* FindDateTag(std::string_view text);
 // True when `line` holds one of the counted log types (found, attended, webcam photo).
 bool IsCountedLogType(std::string_view line);
 // The day of a date line: its first 10 characters after the tags and leading blanks.

@@ -9,21 +9,29 @@ namespace {
 constexpr qsizetype kPhraseLine = 2;
 constexpr qsizetype kFirstScannedLine = 9;
 
+// Step through the lines from line 9 on. The tags are searched in the bytes of all those
+// lines at once; a hit is then placed in its line. Only the first finder line counts, and it
+// is shown before anything else of the scan, so it is looked for first.
 void ScanLines(IFindsView& view, TFindsState& st, const TLineList& lines, TSortedDateList& dates) {
     const qsizetype n = lines.Count();
-    for (qsizetype i = kFirstScannedLine; i < n; ++i) {
-        const std::string_view line = lines.Utf8Line(i);
-        if (st.CacherSuchen && IsFinderLine(line)) {
-            const TFinder finder = ExtractFinder(lines.Line(i));
-            st.CacherID = finder.id;
-            st.CacherName = finder.name;
-            st.CacherSuchen = false;
-            view.SetLabel(TFindsLabel::Cacher, st.CacherID + QStringLiteral(" - ") + st.CacherName);
-            view.ProcessPendingMessages();
-        }
-        if (i + 1 < n && IsDateLine(line) && IsCountedLogType(lines.Utf8Line(i + 1))) {
-            dates.Add(ExtractDay(lines.Line(i)));
-        }
+    if (n <= kFirstScannedLine) return;
+    if (const char* at = FindFinderTag(lines.Utf8Span(kFirstScannedLine))) {
+        const qsizetype i = lines.LineOf(at, kFirstScannedLine);
+        const TFinder finder = ExtractFinder(lines.Line(i));
+        st.CacherID = finder.id;
+        st.CacherName = finder.name;
+        st.CacherSuchen = false;
+        view.SetLabel(TFindsLabel::Cacher, st.CacherID + QStringLiteral(" - ") + st.CacherName);
+        view.ProcessPendingMessages();
+    }
+    qsizetype i = kFirstScannedLine;
+    while (i + 1 < n) {
+        const char* at = FindDateTag(lines.Utf8Span(i));
+        if (at == nullptr) break;
+        i = lines.LineOf(at, i);
+        if (i + 1 >= n) break;
+        if (IsCountedLogType(lines.Utf8Line(i + 1))) dates.Add(ExtractDay(lines.Line(i)));
+        ++i;
     }
 }
 

@@ -1,18 +1,33 @@
 #pragma once
-// One pass over UTF-8 bytes that checks them and finds the line breaks, so that a pocket
-// query of hundreds of megabytes is cut into lines at memory speed.
-#include <QtGlobal>
+// The two passes of a text load at memory speed: a strict UTF-8 check of all bytes, and the
+// cutting of the text into lines. Both use the widest vector unit the processor offers
+// (AVX2, else SSE2) for runs of ASCII and check other bytes one sequence at a time.
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
-struct TLineSpan {
-    qsizetype start;
-    qsizetype length;
+#include "LineStarts.h"
+
+// The vector unit a pass runs on: none (one byte at a time), SSE2 (16 bytes) or AVX2 (32).
+enum class TVectorUnit { None, Sse2, Avx2 };
+// The widest unit this processor has.
+TVectorUnit BestVectorUnit();
+
+// True when `bytes` are well-formed UTF-8 throughout: no invalid, overlong or truncated
+// sequence, no encoded surrogate, nothing above U+10FFFF. NUL bytes are characters here.
+// `breaks` receives the number of CR and LF bytes, an upper bound of the lines minus one.
+bool CheckUtf8(std::string_view bytes, size_t& breaks, TVectorUnit unit = BestVectorUnit());
+
+// The lines of a text as the line list keeps them.
+struct TCutLines {
+    // Start of every line; with one more entry behind the last line: where a next line would
+    // start (behind the last line's break, or one behind its end when it has none).
+    TLineStarts starts;
+    // Whether the break after line i is CR LF (two bytes) rather than one CR or LF.
+    TLineBits crLfBreaks;
 };
 
-// Records the lines of `bytes` (without a byte-order mark) in `spans`: CR, LF and CR LF end a
-// line, a break at the very end adds no empty line, and a NUL ends the text. Returns the
-// length of the text (the position of the first NUL, else the size), or -1 with `spans`
-// emptied when the bytes are not well-formed UTF-8 anywhere (also after a NUL): an invalid,
-// overlong or truncated sequence or an encoded surrogate.
-qsizetype SplitUtf8Lines(std::string_view bytes, std::vector<TLineSpan>& spans);
+// Cuts `bytes` into lines, positions counted from `base`: CR, LF and CR LF end a line
+// (LF CR is two breaks), a break at the very end adds no empty line, and a NUL ends the
+// text. `expectedLines` sizes the tables up front.
+void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines,
+              TVectorUnit unit = BestVectorUnit());

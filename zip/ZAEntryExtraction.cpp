@@ -40,9 +40,7 @@ TZAEntryExtraction::TZAEntryExtraction(TZABaseArchiver& Arc, TZAStream& Source,
                      .value_or(std::numeric_limits<int64_t>::max())),
       FOperation(Operation) {}
 
-TZAEntryExtraction::~TZAEntryExtraction() {
-    if (FInflateActive) inflateEnd(&FInflate);
-}
+TZAEntryExtraction::~TZAEntryExtraction() = default;
 
 // ---- the entry -------------------------------------------------------------------------------
 
@@ -113,35 +111,29 @@ bool TZAEntryExtraction::TransferEntryData() {
     }
 
     const bool deflated = FEntry.CompressionMethod == ZA_METHOD_DEFLATED;
-    // Two spare bytes in front of the first chunk take the synthetic stream header.
-    const int64_t inputSize = std::clamp<int64_t>(FCompressed, 0, ChunkSize) + 2;
+    const int64_t inputSize = std::clamp<int64_t>(FCompressed, 1, ChunkSize);
     FInput.reset(new uint8_t[static_cast<size_t>(inputSize)]);
     if (deflated) {
         FOutputBuffer.reset(new uint8_t[static_cast<size_t>(ChunkSize)]);
-        FInflate = z_stream{};
-        if (inflateInit(&FInflate) != Z_OK) return false;
-        FInflateActive = true;
+        if (!FInflate.Init()) return false;
     }
 
     bool stopped = false;
     while (!stopped && FConsumed < FCompressed) {
         const int64_t n = std::min(ChunkSize, FCompressed - FConsumed);
-        uint8_t* chunk = FInput.get() + 2;
+        uint8_t* chunk = FInput.get();
         if (!ReadChunk(chunk, n)) return false;
         const int64_t before = FProduced;
-        const uint64_t totalBefore = deflated ? FInflate.total_out : 0;
+        const uint64_t totalBefore = deflated ? FInflate.Stream().total_out : 0;
         if (!ProcessChunk(chunk, n)) return false;
         const int64_t chunkOutput =
-            deflated ? static_cast<int64_t>(FInflate.total_out - totalBefore) : FProduced - before;
+            deflated ? static_cast<int64_t>(FInflate.Stream().total_out - totalBefore) : FProduced - before;
         FProduced = FSizeLimitReached ? FSizeLimit : before + chunkOutput;
         FConsumed += n;
         stopped = FSizeLimitReached || WindowComplete();
     }
 
-    if (FInflateActive) {
-        inflateEnd(&FInflate);
-        FInflateActive = false;
-    }
+    FInflate.End();
     FInput.reset();
     FOutputBuffer.reset();
     return true;
@@ -210,29 +202,21 @@ bool TZAEntryExtraction::ProcessStoredChunk(const uint8_t* Input, int64_t Length
 
 bool TZAEntryExtraction::ProcessDeflatedChunk(uint8_t* Input, int64_t Length) {
     uint8_t* out = FOutputBuffer.get();
-    if (FConsumed == 0) {
-        // The entry holds raw deflate data; with this zlib header in front it reads as a
-        // zlib stream (deflate, 32 KiB window, no dictionary). The stream's Adler-32 trailer
-        // is never reached: the data ends when the entry's bytes are used up.
-        Input -= 2;
-        Input[0] = 0x78;
-        Input[1] = 0x01;
-        Length += 2;
-    }
-    FInflate.next_in = Input;
-    FInflate.avail_in = static_cast<uInt>(Length);
-    FInflate.next_out = out;
-    FInflate.avail_out = static_cast<uInt>(ChunkSize);
-    uint64_t mark = FInflate.total_out;
+    z_stream& zs = FInflate.Stream();
+    zs.next_in = Input;
+    zs.avail_in = static_cast<uInt>(Length);
+    zs.next_out = out;
+    zs.avail_out = static_cast<uInt>(ChunkSize);
+    uint64_t mark = zs.total_out;
     for (;;) {
-        FArc.FProgress = static_cast<int64_t>(FInflate.total_out);
+        FArc.FProgress = static_cast<int64_t>(zs.total_out);
         if (FArc.FProgressEnabled && RaiseProgressPair()) break;
-        const int rc = inflate(&FInflate, Z_NO_FLUSH);
+        const int rc = FInflate.Inflate();
         if (rc < 0) {
-            if (FInflate.avail_in == 0 && rc == Z_BUF_ERROR) break;
+            if (zs.avail_in == 0 && rc == Z_BUF_ERROR) break;
             return false;
         }
-        const auto k = static_cast<int64_t>(FInflate.total_out - mark);
+        const auto k = static_cast<int64_t>(zs.total_out - mark);
         const int64_t allowed = AllowedOutput(static_cast<int64_t>(mark), k);
         if (allowed < k) {
             WriteChunk(out, allowed);
@@ -240,10 +224,10 @@ bool TZAEntryExtraction::ProcessDeflatedChunk(uint8_t* Input, int64_t Length) {
         }
         if (!WriteChunk(out, k)) break;
         FCrc = UpdateCrc(FCrc, out, k);
-        if ((FInflate.avail_out > 0 && FInflate.avail_in == 0) || rc == Z_STREAM_END) break;
-        FInflate.next_out = out;
-        FInflate.avail_out = static_cast<uInt>(ChunkSize);
-        mark = FInflate.total_out;
+        if ((zs.avail_out > 0 && zs.avail_in == 0) || rc == Z_STREAM_END) break;
+        zs.next_out = out;
+        zs.avail_out = static_cast<uInt>(ChunkSize);
+        mark = zs.total_out;
     }
     return true;
 }

@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-#include <zlib.h>
-
 #include "ZADirItem.h"
 #include "ZAEnums.h"
+#include "ZARawInflate.h"
 #include "ZARecords.h"
 #include "ZAVolumeNumberInfo.h"
 
@@ -85,6 +84,5 @@ private:
 
     std::unique_ptr<uint8_t[]> FInput;
     std::unique_ptr<uint8_t[]> FOutputBuffer;  // inflate output
-    z_stream FInflate{};
-    bool FInflateActive = false;
+    TZARawInflate FInflate;
 };

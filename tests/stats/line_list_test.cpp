@@ -94,3 +94,42 @@ TEST(LineList, FailedFileLoadKeepsTheLinesAndNamesTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line appended after a load follows the loaded lines, whatever ended the loaded text.
+struct AppendCase {
+    const char* name;
+    std::string bytes;
+    std::vector<QString> lines;
+};
+
+class AppendAfterLoadTest : public ::testing::TestWithParam<AppendCase> {};
+
+TEST_P(AppendAfterLoadTest, AppendedLinesFollowTheLoadedOnes) {
+    TLineList list;
+    list.LoadFromUtf8(GetParam().bytes);
+    list.Append(u"x<groundspeak:date>");
+    list.Append(u"");
+    list.Append(u"zw\u00F6lf");
+    EXPECT_EQ(LinesOf(list), GetParam().lines);
+    // The span over all lines holds them with one break between each.
+    EXPECT_EQ(list.LineOf(list.Utf8Span(0).data() + list.Utf8Span(0).find("<groundspeak:date>"), 0),
+              list.Count() - 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, AppendAfterLoadTest,
+    ::testing::Values(
+        AppendCase{"Empty", "", {u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"NoBreakAtTheEnd", "a\r\nb", {u"a"_s, u"b"_s, u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"CrLfAtTheEnd", "a\r\n", {u"a"_s, u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"CrAtTheEnd", "a\r", {u"a"_s, u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"NulAfterTheLine", "a\nbc\0<groundspeak:date>\n"s,
+                   {u"a"_s, u"bc"_s, u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"NulAfterTheBreak", "a\n\0rest"s, {u"a"_s, u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"ByteOrderMark", "\xEF\xBB\xBF" "a", {u"a"_s, u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}},
+        AppendCase{"Invalid", "a\n\xFF", {u"x<groundspeak:date>"_s, u""_s, u"zwölf"_s}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

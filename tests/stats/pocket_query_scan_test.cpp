@@ -179,3 +179,38 @@ TEST(PocketQueryScan, TextsDifferingInCaseSortTogetherWithTheLaterFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+// A loaded text with CR LF breaks: the tags are searched over all lines at once, and each
+// hit must land on its own line and be looked at once per line.
+TEST(PocketQueryScan, LoadedTextHitsLandOnTheirLines) {
+    const std::string text =
+        "<?xml?>\r\n<gpx>\r\n<name>My Finds Pocket Query</name>\r\n3\r\n4\r\n5\r\n6\r\n7\r\n"
+        "<groundspeak:date>2015-01-08</groundspeak:date>\r\n"                        // line 8: not scanned
+        "<groundspeak:type>Found it</groundspeak:type>\r\n"                          // line 9
+        "<groundspeak:date>2016-01-01</groundspeak:date><groundspeak:date>2016-01-02\r\n"  // two tags, one line
+        "<groundspeak:type>Found it</groundspeak:type>\r\n"
+        "<groundspeak:date>2016-02-01</groundspeak:date>\r\n"                        // type two lines further
+        "<groundspeak:date>2016-02-02</groundspeak:date>\r\n"                        // date after date
+        "<groundspeak:type>Attended</groundspeak:type>\r\n"
+        "\r\n"
+        "<groundspeak:finder id=\"42\">Erster</groundspeak:finder>\r\n"
+        "<groundspeak:finder id=\"43\">Zweiter</groundspeak:finder>\r\n"
+        "<groundspeak:date>2016-03-01</groundspeak:date>\n\r"                        // LF CR: an empty line between
+        "<groundspeak:type>Found it</groundspeak:type>\r"
+        "<groundspeak:date>2016-04-01</groundspeak:date>\r"
+        "<groundspeak:type>Webcam Photo Taken</groundspeak:type>\r\n"
+        "<groundspeak:date>2016-05-01</groundspeak:date>";                           // last line
+    TLineList list;
+    list.LoadFromUtf8(text);
+    TRecordedFindsView view;
+    TFindsState state;
+    ProcessStringList(view, state, list);
+    EXPECT_EQ(DatesOf(view), (QStringList{u"2016-01-01"_s, u"2016-02-02"_s, u"2016-04-01"_s}));
+    EXPECT_EQ(view.Label(TFindsLabel::AnzZeilen), u"24"_s);
+    EXPECT_EQ(view.Label(TFindsLabel::Cacher), u"42 - Erster"_s);
+    EXPECT_EQ(view.pendingMessagePoints, 1);
+}
+
+}  // namespace
