@@ -10,12 +10,14 @@ root=$(pwd)
 out=build/package
 rm -rf "$out"
 mkdir -p "$out"
-(cd build && cpack -G DEB -B "$root/$out" > "$root/$out/cpack.log")
+(cd build && cpack -G DEB -B "$root/$out" > "$root/$out/cpack.log" 2>&1) \
+  || { cat "$out/cpack.log" >&2; exit 1; }
 deb=$(ls "$out"/kalvero_*.deb)
 echo "built $deb"
 dpkg-deb --field "$deb" Depends
 export DEBIAN_FRONTEND=noninteractive
-(cd "$out" && apt-get install -y -qq ./kalvero_*.deb)
+# --reinstall: a second run on the same machine installs the new build of the same version.
+(cd "$out" && apt-get install -y -qq --reinstall ./kalvero_*.deb)
 
 for f in /usr/bin/kalvero /usr/bin/kalvero-stats /usr/bin/kalvero-zip /usr/lib/kalvero/kalvero \
          /usr/lib/kalvero/Historie.txt /usr/share/applications/kalvero.desktop \
