@@ -17,9 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kalvero <kalvero@kalvero.example.org>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kalvero.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's platform plugins (the window needs one to open), Qt's German translation, and fonts
-# that stand in for Tahoma and MS Sans Serif.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core | fonts-liberation")
+# Qt's German translation and fonts that stand in for Tahoma and MS Sans Serif. (The X11
+# platform plugin comes with libqt6gui6.)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-dejavu-core | fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, fonts-liberation")
 include(CPack)

@@ -11,8 +11,7 @@
 
 #include "app/Main_Unit.h"
 #include "platform/host_error.h"
-#include "pocket_query_file.h"
-#include "scripted_ui.h"
+#include "window_fixture.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,32 +23,7 @@ QStringList PaneLines(QPlainTextEdit* pane) {
     return lines;
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = std::make_unique<TfrmMain>(global);
-        window->FormCreate();
-    }
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    // Chooses `path` in the open dialog through the window's Open action.
-    void Open(const std::optional<QString>& path) {
-        ui.dialogAnswers.push_back(path);
-        window->FileOpen1->trigger();
-    }
-
-    TScriptedUi ui;
-    QTemporaryDir dir;
-    TGlobalUnit global;
-    std::unique_ptr<TfrmMain> window;
-};
+class MainWindowTest : public TWindowTest {};
 
 TEST_F(MainWindowTest, StartsWithItsDesign) {
     EXPECT_EQ(window->windowTitle(), u"Anzahl Kalvero"_s);

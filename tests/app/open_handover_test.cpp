@@ -19,40 +19,17 @@
 
 #include "app/CommandLine.h"
 #include "app/Main_Unit.h"
-#include "pocket_query_file.h"
-#include "scripted_ui.h"
-#include "zip/fixtures/ZipBuilder.h"
+#include "window_fixture.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class OpenHandoverTest : public ::testing::Test {
+class OpenHandoverTest : public TWindowTest {
 protected:
     void SetUp() override {
-        window = std::make_unique<TfrmMain>(global);
-        window->FormCreate();
+        TWindowTest::SetUp();
         window->show();
-    }
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    // An archive holding one deflated entry.
-    QString WriteZip(const QString& name, const std::string& entryName, const std::string& content) {
-        zipfix::ZipPlan plan;
-        zipfix::ZipEntry entry;
-        entry.name = entryName;
-        entry.data = content;
-        entry.method = 8;
-        plan.entries.push_back(entry);
-        const std::string zip = zipfix::BuildZip(plan);
-        return Write(name, QByteArray(zip.data(), static_cast<qsizetype>(zip.size())));
     }
 
     // The panes and counters, as one text to compare two ways of opening a file.
@@ -76,11 +53,6 @@ protected:
         QCoreApplication::processEvents();
         return drop.isAccepted();
     }
-
-    TScriptedUi ui;
-    QTemporaryDir dir;
-    TGlobalUnit global;
-    std::unique_ptr<TfrmMain> window;
 };
 
 TEST(CommandLine, OneFileOrNothing) {
@@ -120,8 +92,7 @@ TEST(CommandLine, TheProgramRefusesOptionsAndSecondFiles) {
 // panes, and a file that cannot be opened gives the same error box.
 TEST_F(OpenHandoverTest, CommandLineFileOpensAsFromTheDialog) {
     const QString path = Write(u"Finds.gpx"_s, PocketQueryBytes({u"2016-05-07"_s, u"2016-05-07"_s, u"2016-05-09"_s}));
-    ui.dialogAnswers.push_back(path);
-    window->FileOpen1->trigger();
+    Open(path);
     const QString fromDialog = Shown();
     ASSERT_EQ(window->lblCaches->text(), u"3"_s);
 
@@ -135,8 +106,7 @@ TEST_F(OpenHandoverTest, CommandLineFileOpensAsFromTheDialog) {
     EXPECT_EQ(global.GpxName, u"Finds.gpx"_s);
 
     const TCommandLine missing = ParseCommandLine({u"kalvero"_s, u"Fehlt.gpx"_s});
-    ui.dialogAnswers.push_back(*missing.file);
-    window->FileOpen1->trigger();
+    Open(*missing.file);
     window->OpenChosenFile(*missing.file);
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].text, ui.boxes[1].text);
@@ -198,8 +168,7 @@ TEST_F(OpenHandoverTest, BusyCursorDuringTheLoadOnly) {
         QTimer::singleShot(0, window.get(), [&] {
             if (const QCursor* forced = QGuiApplication::overrideCursor()) duringLoad = forced->shape();
         });
-        ui.dialogAnswers.push_back(load.path);
-        window->FileOpen1->trigger();
+        Open(load.path);
         QCoreApplication::processEvents();  // a load that processed no messages runs the timer here
 
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << load.what;
@@ -222,8 +191,7 @@ TEST_F(OpenHandoverTest, BusyCursorWhileAnArchiveIsExtracted) {
     QTimer::singleShot(0, window.get(), [&] {
         if (const QCursor* forced = QGuiApplication::overrideCursor()) duringExtraction = forced->shape();
     });
-    ui.dialogAnswers.push_back(path);
-    window->FileOpen1->trigger();
+    Open(path);
     EXPECT_EQ(duringExtraction, std::optional<Qt::CursorShape>(Qt::WaitCursor));
     EXPECT_EQ(window->lblCaches->text(), u"1"_s);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

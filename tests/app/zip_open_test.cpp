@@ -11,8 +11,7 @@
 #include <QTimer>
 
 #include "app/Main_Unit.h"
-#include "scripted_ui.h"
-#include "zip/fixtures/ZipBuilder.h"
+#include "window_fixture.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,39 +31,14 @@ std::string PocketQuery(int finds) {
     return gpx;
 }
 
-class ZipOpenTest : public ::testing::Test {
+class ZipOpenTest : public TWindowTest {
 protected:
     void SetUp() override {
-        window = std::make_unique<TfrmMain>(global);
-        window->FormCreate();
+        TWindowTest::SetUp();
         window->SetInfoWindow(&info);
     }
 
-    QString WriteZip(const QString& name, const std::string& entryName, const std::string& content) {
-        zipfix::ZipPlan plan;
-        zipfix::ZipEntry entry;
-        entry.name = entryName;
-        entry.data = content;
-        entry.method = 8;
-        plan.entries.push_back(entry);
-        const std::string bytes = zipfix::BuildZip(plan);
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        return path;
-    }
-
-    void Open(const QString& path) {
-        ui.dialogAnswers.push_back(path);
-        window->FileOpen1->trigger();
-    }
-
-    TScriptedUi ui;
-    QTemporaryDir dir;
-    TGlobalUnit global;
     QDialog info;
-    std::unique_ptr<TfrmMain> window;
 };
 
 TEST_F(ZipOpenTest, PocketQueryInItsZipGivesTheSameResultAsTheGpx) {
