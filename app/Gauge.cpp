@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
 
 TGauge::TGauge(QWidget* parent) : QProgressBar(parent) {
     setRange(0, 100);

@@ -185,9 +185,13 @@ TEST_F(WindowLookTest, QtTextsAreGermanWithItsTranslation) {
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove(u'&'), u"Abbrechen"_s);
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const QLabel* fileName = dialog.findChild<QLabel*>(u"fileNameLabel"_s);
-    ASSERT_NE(fileName, nullptr);
-    EXPECT_FALSE(fileName->text().contains(u"File name"_s)) << fileName->text().toStdString();
+    for (const auto& [name, text] : {std::pair{u"lookInLabel"_s, u"Suchen in:"_s},
+                                       std::pair{u"fileNameLabel"_s, u"Datei&name:"_s},
+                                       std::pair{u"fileTypeLabel"_s, u"Dateien des Typs:"_s}}) {
+        const QLabel* label = dialog.findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name.toStdString();
+        EXPECT_EQ(label->text().toStdString(), text.toStdString()) << name.toStdString();
+    }
 
     QCoreApplication::removeTranslator(german.get());
     EXPECT_EQ(window->FileOpen1->shortcut().toString(QKeySequence::NativeText), u"Ctrl+O"_s);
