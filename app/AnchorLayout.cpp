@@ -39,8 +39,11 @@ QLayoutItem* TAnchorLayout::takeAt(int index) {
     return item;
 }
 
-void TAnchorLayout::setGeometry(const QRect& rect) {
-    QLayout::setGeometry(rect);
+// Design positions count from the parent's own top-left corner, as a window's client area
+// does, not from inside the frame a styled parent (a group box) keeps as its contents margin.
+void TAnchorLayout::setGeometry(const QRect& given) {
+    QLayout::setGeometry(given);
+    const QRect rect = parentWidget() ? parentWidget()->rect() : given;
     const int grownW = rect.width() - platform::Px(design_.width());
     const int grownH = rect.height() - platform::Px(design_.height());
     for (const Entry& e : items_) {

@@ -1,6 +1,7 @@
 #pragma once
-// Places widgets at design positions (pixels at 120 ppi, scaled to the screen) and lets the
-// edges that are anchored to the parent's right or bottom follow the parent's size.
+// Places widgets at design positions (pixels at 120 ppi, scaled to the screen, counted from
+// the parent's top-left corner) and lets the edges that are anchored to the parent's right or
+// bottom follow the parent's size.
 #include <QLayout>
 #include <QRect>
 #include <vector>

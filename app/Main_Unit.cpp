@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -16,7 +18,9 @@
 #include <exception>
 
 #include "AnchorLayout.h"
+#include "BusyCursor.h"
 #include "ErrorText.h"
+#include "Gauge.h"
 #include "RichPane.h"
 #include "platform/ui_design.h"
 #include "platform/ui_host.h"
@@ -33,6 +37,11 @@ const QColor kGreen(0, 128, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kPurple(128, 0, 128);
 const QColor kDarkRed(215, 0, 0);
+
+// The widest value of a pane's first column: a day (yyyy-mm-dd), or a number of finds on one
+// day in the histogram.
+const QString kWidestDay = QStringLiteral("0000-00-00");
+const QString kWidestFindsPerDay = QStringLiteral("00000");
 
 QLabel* MakeLabel(const QString& text, QWidget* parent, const QColor* color = nullptr,
                   bool bold = false) {
@@ -86,6 +95,7 @@ TfrmMain::TfrmMain(TGlobalUnit& global, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(platform::DesignFont(QStringLiteral("Tahoma"), 10));
+    setAcceptDrops(true);
     BuildActions();
     BuildControls();
     setFixedWidth(platform::Px(kClientWidth));
@@ -136,15 +146,7 @@ void TfrmMain::BuildControls() {
     Label2 = MakeLabel(QStringLiteral("Caches:"), GroupBox1, &kBlue);
     lblCaches = MakeLabel(QString(), GroupBox1, &kBlue);
     lblCacher = MakeLabel(QString(), GroupBox1, &kPurple);
-    pbProgress = new QProgressBar(GroupBox1);
-    pbProgress->setRange(0, 100);
-    pbProgress->setValue(0);
-    pbProgress->setTextVisible(true);
-    pbProgress->setFormat(QStringLiteral("%p%"));
-    pbProgress->setAlignment(Qt::AlignCenter);
-    pbProgress->setStyleSheet(QStringLiteral(
-        "QProgressBar { border: 1px solid #808080; background: white; text-align: center; }"
-        "QProgressBar::chunk { background: rgb(0, 0, 128); }"));
+    pbProgress = new TGauge(GroupBox1);
     box->Place(Label1, QRect(7, 3, 0, 0));
     box->Place(lblAnzZeilen, QRect(119, 3, 0, 0));
     box->Place(lblPQ, QRect(232, 3, 0, 0));
@@ -167,6 +169,10 @@ void TfrmMain::BuildControls() {
     RichEdit1 = MakePane(TabSheet1, QColor(255, 230, 230));
     RichEdit2 = MakePane(TabSheet1, QColor(230, 255, 230));
     RichEdit3 = MakePane(TabSheet1, QColor(223, 255, 255));
+    SetColumnTabStop(RichEdit1, kWidestDay);
+    SetColumnTabStop(RichEdit2, kWidestDay);
+    SetColumnTabStop(RichEdit3, kWidestFindsPerDay);
+    for (QPlainTextEdit* pane : {RichEdit1, RichEdit2, RichEdit3}) pane->viewport()->installEventFilter(this);
     sheet->Place(Label3, QRect(467, 5, 0, 0));
     sheet->Place(lblTage, QRect(520, 5, 0, 0));
     const int panes = A::Left | A::Top | A::Bottom;
@@ -194,15 +200,24 @@ void TfrmMain::FileOpen1BeforeExecute() {
 
 void TfrmMain::FileOpen1Execute() {
     if (flow_->Extracting()) return;
-    RunHandler(this, [this] {
+    std::optional<QString> chosen;
+    RunHandler(this, [&] {
         FileOpen1BeforeExecute();
-        const std::optional<QString> chosen = platform::Ui().openFileName(this, openFilter_);
-        if (chosen) FileOpen1Accept(*chosen);
+        chosen = platform::Ui().openFileName(this, openFilter_);
     });
+    if (chosen) OpenChosenFile(*chosen);
+}
+
+void TfrmMain::OpenChosenFile(const QString& fileName) {
+    if (flow_->Extracting()) return;
+    RunHandler(this, [&] { FileOpen1Accept(fileName); });
     if (closeRequested_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TfrmMain::FileOpen1Accept(const QString& fileName) {
+    // Busy from the start of the load until the panes hold their lines; restored on every
+    // way out, before a failure reaches the error box.
+    TBusyCursor busy;
     struct PaneWritesEnd {
         TfrmMain* window;
         ~PaneWritesEnd() { window->FinishPaneWrites(); }
@@ -221,6 +236,50 @@ void TfrmMain::FinishPaneWrites() { paneWriters_.clear(); }
 void TfrmMain::actinfoExecute() {
     if (flow_->Extracting() || !frmInfo_) return;
     frmInfo_->exec();
+}
+
+std::optional<QString> TfrmMain::DroppedFile(const QDropEvent& event) const {
+    const QMimeData* mime = event.mimeData();
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return std::nullopt;
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile()) return std::nullopt;
+    return url.toLocalFile();
+}
+
+// One local file dragged onto the window or a pane is taken in; a drop opens it once the drop
+// has ended, as if it had been chosen in the open dialog.
+bool TfrmMain::HandleFileDrag(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+    auto* drag = static_cast<QDropEvent*>(event);
+    const std::optional<QString> file = DroppedFile(*drag);
+    if (!file) return false;
+    if (flow_->Extracting()) {
+        drag->ignore();
+        return true;
+    }
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        QTimer::singleShot(0, this, [this, path = *file] { OpenChosenFile(path); });
+    }
+    return true;
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    if (!HandleFileDrag(event)) event->ignore();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (HandleFileDrag(event)) return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -272,6 +331,7 @@ void TfrmMain::AppendColoredLine(TFindsPane pane, const QString& text, int color
 }
 
 void TfrmMain::ShowRefusal(const QString& text) {
+    TArrowCursorWhileAsking asking;
     platform::Ui().messageBox(this, QStringLiteral("Fehler"), text, platform::MessageIcon::Error,
                               QMessageBox::Ok, QMessageBox::Ok);
 }

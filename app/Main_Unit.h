@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "Global_Unit.h"
 #include "OpenFlow.h"
@@ -12,6 +13,9 @@
 #include "zip/ZipArchiver.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -33,6 +37,9 @@ public:
     void FormCreate();
     void FileOpen1BeforeExecute();
     void FileOpen1Accept(const QString& fileName);
+    // Opens `fileName` exactly as if it had been chosen in the open dialog: the program's
+    // command-line file and a file dropped on the window come this way.
+    void OpenChosenFile(const QString& fileName);
     void actinfoExecute();
 
     // IOpenFlowView
@@ -69,11 +76,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    // Takes file drags from the panes, which would otherwise insert the file's name as text.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
     void BuildActions();
     void FileOpen1Execute();
+    // The one local file a drag carries, if it carries exactly one.
+    std::optional<QString> DroppedFile(const QDropEvent& event) const;
+    // Accepts or refuses a drag of a file and opens a dropped one; false for other events
+    // and other drags.
+    bool HandleFileDrag(QEvent* event);
     QPlainTextEdit* PaneOf(TFindsPane pane) const;
     QLabel* LabelOf(TFindsLabel label) const;
     TPaneWriter& WriterOf(TFindsPane pane);

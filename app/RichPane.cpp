@@ -1,5 +1,6 @@
 #include "RichPane.h"
 
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -10,6 +11,12 @@ namespace {
 QColor ColorOf(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
 }  // namespace
+
+void SetColumnTabStop(QPlainTextEdit* pane, const QString& widestFirstColumn) {
+    const QFontMetricsF metrics(pane->document()->defaultFont());
+    pane->setTabStopDistance(metrics.horizontalAdvance(widestFirstColumn) +
+                             metrics.horizontalAdvance(QStringLiteral("0")));
+}
 
 void SetPaneText(QPlainTextEdit* pane, const QString& text) {
     QString plain = text;

@@ -6,6 +6,11 @@
 
 class QPlainTextEdit;
 
+// Sets the pane's tab stop just past `widestFirstColumn` in the pane's own font (with a
+// digit's width as gap), so that the column after the tab starts clear of the widest value
+// before it at every screen density.
+void SetColumnTabStop(QPlainTextEdit* pane, const QString& widestFirstColumn);
+
 // Replaces the pane's whole content and format by `text` (lines end with CR LF).
 void SetPaneText(QPlainTextEdit* pane, const QString& text);
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <utility>
 
+#include "BusyCursor.h"
 #include "ErrorText.h"
 #include "platform/ui_host.h"
 
@@ -26,6 +27,7 @@ QMessageBox::StandardButton ToQt(TZAPromptButton button) {
 }  // namespace
 
 TZAPromptButton TZipPrompts::Confirm(const ZAString& Text, const TZAPromptButtons& Buttons) {
+    TArrowCursorWhileAsking asking;
     QMessageBox::StandardButtons shown;
     for (TZAPromptButton b : Buttons) shown |= ToQt(b);
     const QMessageBox::StandardButton answer = platform::Ui().messageBox(
@@ -39,6 +41,7 @@ TZAPromptButton TZipPrompts::Confirm(const ZAString& Text, const TZAPromptButton
 
 bool TZipPrompts::AskPassword(const ZAString& Caption, const ZAString& Label, int MaxLength,
                               ZAString& Password) {
+    TArrowCursorWhileAsking asking;
     const std::optional<QString> typed = platform::Ui().passwordDialog(
         parent_, QString::fromStdU16String(Caption), QString::fromStdU16String(Label), MaxLength);
     if (!typed) return false;

@@ -11,8 +11,9 @@ public:
     explicit HostError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// The system's own description of an errno value, in the user's language where the
-// C library has one.
+// The system's description of an errno value: in German for the causes a user meets when
+// opening a file (missing, access denied, a folder, name too long, too many links, device
+// busy or gone); any other cause as the C library words it in the user's language.
 std::string SystemErrorText(int errnum);
 
 // "Datei %s kann nicht geöffnet werden. %s" with the full path and the cause.

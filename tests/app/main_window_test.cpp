@@ -11,26 +11,11 @@
 
 #include "app/Main_Unit.h"
 #include "platform/host_error.h"
-#include "scripted_ui.h"
+#include "window_fixture.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QByteArray PocketQueryBytes(const QStringList& days) {
-    QByteArray gpx =
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-        "<gpx version=\"1.0\">\r\n"
-        "  <name>My Finds Pocket Query</name>\r\n";
-    for (int i = 3; i < 9; ++i) gpx += "  <desc>header</desc>\r\n";
-    gpx += "      <groundspeak:finder id=\"1234567\">Beispiel</groundspeak:finder>\r\n";
-    for (const QString& d : days) {
-        gpx += "            <groundspeak:date>" + d.toUtf8() + "T19:00:00Z</groundspeak:date>\r\n";
-        gpx += "            <groundspeak:type>Found it</groundspeak:type>\r\n";
-    }
-    gpx += "</gpx>\r\n";
-    return gpx;
-}
 
 QStringList PaneLines(QPlainTextEdit* pane) {
     QStringList lines = pane->toPlainText().split(u'\n');
@@ -38,32 +23,7 @@ QStringList PaneLines(QPlainTextEdit* pane) {
     return lines;
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = std::make_unique<TfrmMain>(global);
-        window->FormCreate();
-    }
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    // Chooses `path` in the open dialog through the window's Open action.
-    void Open(const std::optional<QString>& path) {
-        ui.dialogAnswers.push_back(path);
-        window->FileOpen1->trigger();
-    }
-
-    TScriptedUi ui;
-    QTemporaryDir dir;
-    TGlobalUnit global;
-    std::unique_ptr<TfrmMain> window;
-};
+class MainWindowTest : public TWindowTest {};
 
 TEST_F(MainWindowTest, StartsWithItsDesign) {
     EXPECT_EQ(window->windowTitle(), u"Anzahl Kalvero"_s);

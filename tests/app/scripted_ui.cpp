@@ -1,11 +1,16 @@
 #include "scripted_ui.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 QMessageBox::StandardButton TScriptedUi::messageBox(QWidget*, const QString& caption,
                                                     const QString& text,
                                                     platform::MessageIcon icon,
                                                     QMessageBox::StandardButtons buttons,
                                                     QMessageBox::StandardButton defaultButton) {
-    boxes.push_back({caption, text, icon, buttons});
+    std::optional<Qt::CursorShape> cursor;
+    if (const QCursor* forced = QGuiApplication::overrideCursor()) cursor = forced->shape();
+    boxes.push_back({caption, text, icon, buttons, cursor});
     return defaultButton;
 }
 

@@ -11,6 +11,8 @@ struct TShownBox {
     QString text;
     platform::MessageIcon icon;
     QMessageBox::StandardButtons buttons;
+    // The cursor shape the application forced while the box was open, if it forced one.
+    std::optional<Qt::CursorShape> overrideCursor;
 };
 
 class TScriptedUi : public platform::UiHost {

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "app/Main_Unit.h"
-#include "scripted_ui.h"
+#include "window_fixture.h"
 #include "RecordingPrompt.h"
 #include "zip/fixtures/SplitBuilder.h"
 #include "zip/fixtures/ZipBuilder.h"
@@ -35,42 +35,23 @@ std::string PocketQuery(int finds) {
     return gpx;
 }
 
-class ZipOpenTest : public ::testing::Test {
+class ZipOpenTest : public TWindowTest {
 protected:
     void SetUp() override {
-        window = std::make_unique<TfrmMain>(global);
-        window->FormCreate();
+        TWindowTest::SetUp();
         window->SetInfoWindow(&info);
     }
 
-    QString WriteZip(const QString& name, const std::string& entryName, const std::string& content) {
-        zipfix::ZipEntry entry;
-        entry.name = entryName;
-        entry.data = content;
-        entry.method = 8;
-        return WriteZip(name, entry);
-    }
+    using TWindowTest::WriteZip;
+    // Writes an archive `name` holding the one entry given.
     QString WriteZip(const QString& name, const zipfix::ZipEntry& entry) {
         zipfix::ZipPlan plan;
         plan.entries.push_back(entry);
         const std::string bytes = zipfix::BuildZip(plan);
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        return path;
+        return Write(name, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     }
 
-    void Open(const QString& path) {
-        ui.dialogAnswers.push_back(path);
-        window->FileOpen1->trigger();
-    }
-
-    TScriptedUi ui;
-    QTemporaryDir dir;
-    TGlobalUnit global;
     QDialog info;
-    std::unique_ptr<TfrmMain> window;
 };
 
 TEST_F(ZipOpenTest, PocketQueryInItsZipGivesTheSameResultAsTheGpx) {
