@@ -66,7 +66,7 @@ bool TZAEntryExtraction::Run() {
     FSizeLimit = static_cast<int64_t>(FEntry.EffectiveUnCompSize());
     // In a single file the data never runs into the central directory.
     const int64_t dirOffset = FArc.DMHandle->CentralDirOffset;
-    if (FArc.FSpanningMode == smNone && FSource->Position() + FCompressed > dirOffset)
+    if (FArc.FSpanningMode == smNone && FCompressed > dirOffset - FSource->Position())
         FCompressed = dirOffset - FSource->Position();
 
     const int64_t window = FStartPosition + FCount;
