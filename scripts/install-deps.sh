@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev zlib1g-dev libssl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev libzip-dev
+  p7zip-full
   clang libclang-rt-14-dev
   xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
   dpkg-dev desktop-file-utils

@@ -1,28 +1,15 @@
 // kalvero-stats run as a program on an encrypted pocket query.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ProgramRun.h"
 #include "TempFolder.h"
 #include "fixtures/ZipBuilder.h"
 #include "fixtures/ZipCrypt.h"
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -32,13 +19,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 class KalveroStats : public ::testing::Test {
 protected:
-    Outcome Run(const std::vector<std::string>& args) {
-        std::string command = Quoted(KALVERO_STATS_BINARY);
-        for (const auto& a : args) command += " " + Quoted(a);
-        command += " </dev/null >" + Quoted(folder.File("stdout")) + " 2>" + Quoted(folder.File("stderr"));
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read("stdout"), folder.Read("stderr")};
-    }
+    Outcome Run(const std::vector<std::string>& args) { return RunProgram(KALVERO_STATS_BINARY, args, folder); }
 
     TempFolder folder;
 };

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "ProgramRun.h"
 #include "TempFolder.h"
 #include "fixtures/SplitBuilder.h"
 #include "fixtures/ZipBuilder.h"
@@ -13,28 +13,9 @@
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 class KalveroZip : public ::testing::Test {
 protected:
-    Outcome Run(const std::vector<std::string>& args) {
-        std::string command = Quoted(KALVERO_ZIP_BINARY);
-        for (const auto& a : args) command += " " + Quoted(a);
-        // No terminal on standard input: every question of the archiver is answered Cancel.
-        command += " </dev/null >" + Quoted(folder.File("stdout")) + " 2>" + Quoted(folder.File("stderr"));
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read("stdout"), folder.Read("stderr")};
-    }
+    Outcome Run(const std::vector<std::string>& args) { return RunProgram(KALVERO_ZIP_BINARY, args, folder); }
     std::string Archive(const zipfix::ZipPlan& plan, const std::string& name = "Finds.zip") {
         return folder.Write(name, zipfix::BuildZip(plan));
     }

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "NativeErrorOf.h"
 #include "RecordingPrompt.h"
 #include "fixtures/ZipBuilder.h"
 #include "fixtures/ZipCrypt.h"
@@ -26,27 +26,12 @@ std::string FromHex(const std::string& hex) {
     return out;
 }
 
-std::string RandomBytes(size_t n, uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::string s(n, '\0');
-    for (auto& c : s) c = static_cast<char>(rng() & 0xFF);
-    return s;
-}
+using zipfix::RandomBytes;
 
-std::string Text(size_t n) {
-    std::string s;
-    for (size_t i = 0; s.size() < n; ++i)
-        s += "<wpt lat=\"" + std::to_string(i * 7919 % 100000) + "\"/>\n";
-    s.resize(n);
-    return s;
-}
+std::string Text(size_t n) { return zipfix::WaypointText(n); }
 
-zipfix::ZipEntry Plain(const std::string& name, const std::string& data, uint16_t method = 0) {
-    zipfix::ZipEntry e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    return e;
+zipfix::ZipEntry Plain(const std::string& name, const std::string& data) {
+    return zipfix::MakeEntry(name, data);
 }
 
 // An archive stream whose reads fail with a plain exception once FailAt lies in their range.
@@ -93,15 +78,6 @@ protected:
         TZAMemoryStream out;
         a.ExtractToStream(Utf8ToUtf16(name), out);
         return {reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.Size())};
-    }
-    // The NativeError of the failure, 0 when it passes.
-    int32_t NativeErrorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const EZAException& e) {
-            return e.NativeError;
-        }
-        return 0;
     }
 
     FailingStream archive;  // outlives the archiver

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "NativeErrorOf.h"
 #include "TempFolder.h"
 #include "fixtures/ZipBuilder.h"
 #include "zip/ZADirManager.h"
@@ -15,27 +16,13 @@
 
 namespace {
 
+using zipfix::RandomBytes;
+
 zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_t method = 0) {
-    zipfix::ZipEntry e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    return e;
+    return zipfix::MakeEntry(name, data, method);
 }
 
-std::string RandomBytes(size_t n, uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::string s(n, '\0');
-    for (auto& c : s) c = static_cast<char>(rng() & 0xFF);
-    return s;
-}
-
-std::string Text(size_t n) {
-    std::string s;
-    for (size_t i = 0; s.size() < n; ++i) s += "<wpt lat=\"" + std::to_string(i * 7919 % 100000) + "\"/>\n";
-    s.resize(n);
-    return s;
-}
+std::string Text(size_t n) { return zipfix::WaypointText(n); }
 
 std::string Bytes(const TZAMemoryStream& s) {
     return {reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size())};
@@ -91,15 +78,6 @@ protected:
         TZAMemoryStream out;
         a.ExtractToStream(Utf8ToUtf16(name), out);
         return Bytes(out);
-    }
-    // The NativeError of the failure, 0 when the extraction passes.
-    int32_t NativeErrorOf(const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const EZAException& e) {
-            return e.NativeError;
-        }
-        return 0;
     }
     std::vector<Event> Processing() const {
         std::vector<Event> out;
