@@ -4,9 +4,11 @@
 // big block by remapping its pages, so growing a buffer of hundreds of megabytes neither
 // copies it nor holds the old and the new block at once. (Huge pages were tried: clearing
 // them on first touch made loads slower on the machines we measured.)
+//
+// A buffer may also hold a private mapping of a file's pages (MapFile): no copy is made of
+// the file at all. Writes to such a buffer stay in the process, and growing it beyond the
+// file moves the content into ordinary memory.
 #include <cstddef>
-#include <cstdlib>
-#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -16,19 +18,30 @@ class TByteBuffer {
 public:
     TByteBuffer() = default;
     explicit TByteBuffer(size_t size) { Resize(size); }
+    ~TByteBuffer() { Clear(); }
+    TByteBuffer(const TByteBuffer&) = delete;
+    TByteBuffer& operator=(const TByteBuffer&) = delete;
     // A moved-from buffer is empty.
     TByteBuffer(TByteBuffer&& other) noexcept { *this = std::move(other); }
     TByteBuffer& operator=(TByteBuffer&& other) noexcept {
-        data_ = std::move(other.data_);
-        size_ = std::exchange(other.size_, 0);
-        capacity_ = std::exchange(other.capacity_, 0);
+        if (this != &other) {
+            Clear();
+            data_ = std::exchange(other.data_, nullptr);
+            size_ = std::exchange(other.size_, 0);
+            capacity_ = std::exchange(other.capacity_, 0);
+            mapped_ = std::exchange(other.mapped_, false);
+        }
         return *this;
     }
 
-    char* Data() { return data_.get(); }
-    const char* Data() const { return data_.get(); }
+    // The first `size` bytes of the open file `fd`, mapped privately with all pages present;
+    // false (and this buffer unchanged) when the system cannot map it.
+    bool MapFile(int fd, size_t size);
+
+    char* Data() { return data_; }
+    const char* Data() const { return data_; }
     size_t Size() const { return size_; }
-    std::string_view View() const { return {data_.get(), size_}; }
+    std::string_view View() const { return {data_, size_}; }
 
     // New bytes are left uninitialised; the content up to the smaller size is kept.
     void Resize(size_t size);
@@ -39,12 +52,10 @@ public:
     size_t Capacity() const { return capacity_; }
 
 private:
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::unique_ptr<char, Free> data_;
+    char* data_ = nullptr;
     size_t size_ = 0;
     size_t capacity_ = 0;
+    bool mapped_ = false;
 };
 
 }  // namespace platform

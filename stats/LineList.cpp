@@ -102,8 +102,9 @@ void TLineList::TakeText(platform::TByteBuffer bytes, size_t from) {
         base += 3;
     }
     Clear();
-    size_t breaks = 0;
-    if (!CheckUtf8(text, breaks)) return;
-    CutLines(text, base, breaks + 1, lines_);
+    if (!CheckAndCutUtf8(text, base, lines_)) {
+        Clear();
+        return;
+    }
     text_ = std::move(bytes);
 }

@@ -3,15 +3,15 @@
 #include <algorithm>
 
 void TLineStarts::Clear() {
-    low_.clear();
-    low_.shrink_to_fit();
+    low_.Clear();
+    size_ = 0;
     highGrowsAt_.clear();
 }
 
-void TLineStarts::Push(uint64_t position) {
-    const uint64_t high = position >> 32;
-    while (highGrowsAt_.size() < high) highGrowsAt_.push_back(low_.size());
-    low_.push_back(static_cast<uint32_t>(position));
+void TLineStarts::Grow(uint64_t position) {
+    while (highGrowsAt_.size() < (position >> 32)) highGrowsAt_.push_back(size_);
+    // The buffer's whole size is room for entries; size_ counts those in use.
+    if ((size_ + 1) * sizeof(uint32_t) > low_.Size()) low_.Resize(std::max<size_t>(low_.Size() * 2, 16384));
 }
 
 uint64_t TLineStarts::operator[](size_t index) const {
@@ -20,7 +20,7 @@ uint64_t TLineStarts::operator[](size_t index) const {
         high = static_cast<uint64_t>(std::upper_bound(highGrowsAt_.begin(), highGrowsAt_.end(), index) -
                                      highGrowsAt_.begin());
     }
-    return (high << 32) | low_[index];
+    return (high << 32) | Low(index);
 }
 
 size_t TLineStarts::LastAtOrBelow(uint64_t position, size_t from) const {
@@ -28,12 +28,12 @@ size_t TLineStarts::LastAtOrBelow(uint64_t position, size_t from) const {
     size_t lo = from;
     size_t step = 1;
     size_t hi = from + step;
-    while (hi < low_.size() && (*this)[hi] <= position) {
+    while (hi < size_ && (*this)[hi] <= position) {
         lo = hi;
         step *= 2;
         hi = lo + step;
     }
-    hi = std::min(hi, low_.size());
+    hi = std::min(hi, size_);
     // Invariant: entry lo is at most `position`, entry hi (if any) above it.
     while (hi - lo > 1) {
         const size_t mid = lo + (hi - lo) / 2;

@@ -32,11 +32,9 @@ size_t SequenceLength(const unsigned char* s, size_t left) {
 }
 
 // Checks from `i` to the end one byte or sequence at a time.
-bool CheckFrom(const unsigned char* in, size_t n, size_t i, size_t& breaks) {
+bool CheckFrom(const unsigned char* in, size_t n, size_t i) {
     while (i < n) {
-        const unsigned char b = in[i];
-        if (b < 0x80) {
-            breaks += (b == '\r' || b == '\n') ? 1 : 0;
+        if (in[i] < 0x80) {
             ++i;
             continue;
         }
@@ -50,12 +48,11 @@ bool CheckFrom(const unsigned char* in, size_t n, size_t i, size_t& breaks) {
 // Follows the breaks of a text and records its lines.
 class LineCutter {
 public:
-    LineCutter(TCutLines& lines, size_t base, size_t expectedLines) : lines_(lines), base_(base) {
+    LineCutter(TCutLines& lines, size_t base) : lines_(lines), base_(base) {
         lines_.starts.Clear();
         lines_.crLfBreaks.Clear();
-        lines_.starts.Reserve(expectedLines + 1);
-        lines_.crLfBreaks.Reserve(expectedLines);
     }
+    bool Finished() const { return finished_; }
 
     // Sees the CR, LF or NUL byte `c` at `pos`; false at a NUL, which ends the text.
     bool Control(unsigned char c, size_t pos) {
@@ -105,68 +102,55 @@ private:
 
 bool IsLineControl(unsigned char b) { return b == '\r' || b == '\n' || b == 0; }
 
-void CutFrom(const unsigned char* in, size_t n, size_t i, LineCutter& cutter) {
+// Sees the controls of in[i..n), which lie at `offset` + their index in the text; false
+// once a NUL ended the text.
+bool CutFrom(const unsigned char* in, size_t n, size_t i, size_t offset, LineCutter& cutter) {
     for (; i < n; ++i) {
-        if (IsLineControl(in[i]) && !cutter.Control(in[i], i)) return;
+        if (IsLineControl(in[i]) && !cutter.Control(in[i], offset + i)) return false;
     }
-    cutter.Finish(n);
+    return true;
 }
 
 #if KALVERO_X86_VECTORS
 
-// Runs of 32 ASCII bytes are passed at once, counting their breaks; a non-ASCII byte is
-// checked with the sequence it starts, and the next run begins behind that sequence.
-__attribute__((target("avx2,popcnt"))) bool CheckAvx2(const unsigned char* in, size_t n, size_t& breaks) {
-    const __m256i cr = _mm256_set1_epi8('\r');
-    const __m256i lf = _mm256_set1_epi8('\n');
+// Runs of ASCII bytes are passed a vector at a time; a non-ASCII byte is checked with the
+// sequence it starts, and the next run begins behind that sequence.
+__attribute__((target("avx2"))) bool CheckAvx2(const unsigned char* in, size_t n) {
     size_t i = 0;
     while (i + 32 <= n) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
         const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(v));
-        auto br = static_cast<uint32_t>(
-            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(v, cr), _mm256_cmpeq_epi8(v, lf))));
         if (high == 0) {
-            breaks += static_cast<size_t>(__builtin_popcount(br));
             i += 32;
             continue;
         }
-        const auto ascii = static_cast<unsigned>(__builtin_ctz(high));
-        br &= (uint32_t{1} << ascii) - 1;
-        breaks += static_cast<size_t>(__builtin_popcount(br));
-        i += ascii;
+        i += static_cast<unsigned>(__builtin_ctz(high));
         const size_t len = SequenceLength(in + i, n - i);
         if (len == 0) return false;
         i += len;
     }
-    return CheckFrom(in, n, i, breaks);
+    return CheckFrom(in, n, i);
 }
 
-bool CheckSse2(const unsigned char* in, size_t n, size_t& breaks) {
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
+bool CheckSse2(const unsigned char* in, size_t n) {
     size_t i = 0;
     while (i + 16 <= n) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
         const auto high = static_cast<uint32_t>(_mm_movemask_epi8(v));
-        auto br = static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
         if (high == 0) {
-            breaks += static_cast<size_t>(__builtin_popcount(br));
             i += 16;
             continue;
         }
-        const auto ascii = static_cast<unsigned>(__builtin_ctz(high));
-        br &= (uint32_t{1} << ascii) - 1;
-        breaks += static_cast<size_t>(__builtin_popcount(br));
-        i += ascii;
+        i += static_cast<unsigned>(__builtin_ctz(high));
         const size_t len = SequenceLength(in + i, n - i);
         if (len == 0) return false;
         i += len;
     }
-    return CheckFrom(in, n, i, breaks);
+    return CheckFrom(in, n, i);
 }
 
 // Blocks of 32 bytes are searched for CR, LF and NUL at once; only those bytes are looked at.
-__attribute__((target("avx2"))) void CutAvx2(const unsigned char* in, size_t n, LineCutter& cutter) {
+__attribute__((target("avx2"))) bool CutAvx2(const unsigned char* in, size_t n, size_t offset, LineCutter& cutter) {
     const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i lf = _mm256_set1_epi8('\n');
     const __m256i nul = _mm256_setzero_si256();
@@ -177,13 +161,13 @@ __attribute__((target("avx2"))) void CutAvx2(const unsigned char* in, size_t n, 
                                             _mm256_cmpeq_epi8(v, nul));
         for (auto m = static_cast<uint32_t>(_mm256_movemask_epi8(hit)); m != 0; m &= m - 1) {
             const size_t pos = i + static_cast<size_t>(__builtin_ctz(m));
-            if (!cutter.Control(in[pos], pos)) return;
+            if (!cutter.Control(in[pos], offset + pos)) return false;
         }
     }
-    CutFrom(in, n, i, cutter);
+    return CutFrom(in, n, i, offset, cutter);
 }
 
-void CutSse2(const unsigned char* in, size_t n, LineCutter& cutter) {
+bool CutSse2(const unsigned char* in, size_t n, size_t offset, LineCutter& cutter) {
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i nul = _mm_setzero_si128();
@@ -194,10 +178,10 @@ void CutSse2(const unsigned char* in, size_t n, LineCutter& cutter) {
                                          _mm_cmpeq_epi8(v, nul));
         for (auto m = static_cast<uint32_t>(_mm_movemask_epi8(hit)); m != 0; m &= m - 1) {
             const size_t pos = i + static_cast<size_t>(__builtin_ctz(m));
-            if (!cutter.Control(in[pos], pos)) return;
+            if (!cutter.Control(in[pos], offset + pos)) return false;
         }
     }
-    CutFrom(in, n, i, cutter);
+    return CutFrom(in, n, i, offset, cutter);
 }
 
 #endif
@@ -217,26 +201,60 @@ TVectorUnit BestVectorUnit() {
 #endif
 }
 
-bool CheckUtf8(std::string_view bytes, size_t& breaks, TVectorUnit unit) {
-    breaks = 0;
+bool CheckUtf8(std::string_view bytes, TVectorUnit unit) {
     const unsigned char* in = Bytes(bytes);
     switch (unit) {
 #if KALVERO_X86_VECTORS
-        case TVectorUnit::Avx2: return CheckAvx2(in, bytes.size(), breaks);
-        case TVectorUnit::Sse2: return CheckSse2(in, bytes.size(), breaks);
+        case TVectorUnit::Avx2: return CheckAvx2(in, bytes.size());
+        case TVectorUnit::Sse2: return CheckSse2(in, bytes.size());
 #endif
-        default: return CheckFrom(in, bytes.size(), 0, breaks);
+        default: return CheckFrom(in, bytes.size(), 0);
     }
 }
 
-void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines, TVectorUnit unit) {
-    LineCutter cutter(lines, base, expectedLines);
-    const unsigned char* in = Bytes(bytes);
+namespace {
+
+// Cuts the piece at `offset` of the text; false once a NUL ended the text.
+bool CutPiece(std::string_view piece, size_t offset, LineCutter& cutter, TVectorUnit unit) {
+    const unsigned char* in = Bytes(piece);
     switch (unit) {
 #if KALVERO_X86_VECTORS
-        case TVectorUnit::Avx2: CutAvx2(in, bytes.size(), cutter); break;
-        case TVectorUnit::Sse2: CutSse2(in, bytes.size(), cutter); break;
+        case TVectorUnit::Avx2: return CutAvx2(in, piece.size(), offset, cutter);
+        case TVectorUnit::Sse2: return CutSse2(in, piece.size(), offset, cutter);
 #endif
-        default: CutFrom(in, bytes.size(), 0, cutter); break;
+        default: return CutFrom(in, piece.size(), 0, offset, cutter);
     }
+}
+
+// The end of a piece of about `size` bytes from `from`, at the start of a sequence: moved
+// back, or forward when the piece is too short for that. Where more than three continuation
+// bytes follow each other any end will do: the bytes are no UTF-8 on either side.
+size_t PieceEnd(std::string_view bytes, size_t from, size_t size) {
+    if (bytes.size() - from <= size) return bytes.size();
+    const auto continuationAt = [&](size_t i) { return i < bytes.size() && IsContinuation(static_cast<unsigned char>(bytes[i])); };
+    size_t end = from + size;
+    for (int back = 0; back < 3 && end > from + 1 && continuationAt(end); ++back) --end;
+    for (int ahead = 0; ahead < 3 && continuationAt(end); ++ahead) ++end;
+    return end;
+}
+
+}  // namespace
+
+void CutLines(std::string_view bytes, size_t base, TCutLines& lines, TVectorUnit unit) {
+    LineCutter cutter(lines, base);
+    if (CutPiece(bytes, 0, cutter, unit)) cutter.Finish(bytes.size());
+}
+
+bool CheckAndCutUtf8(std::string_view bytes, size_t base, TCutLines& lines, size_t pieceSize, TVectorUnit unit) {
+    LineCutter cutter(lines, base);
+    for (size_t from = 0; from < bytes.size();) {
+        const size_t end = PieceEnd(bytes, from, pieceSize);
+        const std::string_view piece = bytes.substr(from, end - from);
+        if (!CheckUtf8(piece, unit)) return false;
+        // Behind a NUL, which ends the text, the bytes are only checked.
+        if (!cutter.Finished()) CutPiece(piece, from, cutter, unit);
+        from = end;
+    }
+    cutter.Finish(bytes.size());
+    return true;
 }

@@ -14,8 +14,7 @@ TVectorUnit BestVectorUnit();
 
 // True when `bytes` are well-formed UTF-8 throughout: no invalid, overlong or truncated
 // sequence, no encoded surrogate, nothing above U+10FFFF. NUL bytes are characters here.
-// `breaks` receives the number of CR and LF bytes, an upper bound of the lines minus one.
-bool CheckUtf8(std::string_view bytes, size_t& breaks, TVectorUnit unit = BestVectorUnit());
+bool CheckUtf8(std::string_view bytes, TVectorUnit unit = BestVectorUnit());
 
 // The lines of a text as the line list keeps them.
 struct TCutLines {
@@ -28,6 +27,11 @@ struct TCutLines {
 
 // Cuts `bytes` into lines, positions counted from `base`: CR, LF and CR LF end a line
 // (LF CR is two breaks), a break at the very end adds no empty line, and a NUL ends the
-// text. `expectedLines` sizes the tables up front.
-void CutLines(std::string_view bytes, size_t base, size_t expectedLines, TCutLines& lines,
-              TVectorUnit unit = BestVectorUnit());
+// text.
+void CutLines(std::string_view bytes, size_t base, TCutLines& lines, TVectorUnit unit = BestVectorUnit());
+
+// Both passes together, piece by piece, so that each piece is checked and cut while it is
+// in the processor's cache: true and the lines when the bytes are well-formed, else false
+// (the lines are then of no use). Pieces end only where a sequence starts.
+bool CheckAndCutUtf8(std::string_view bytes, size_t base, TCutLines& lines, size_t pieceSize = 128 * 1024,
+                     TVectorUnit unit = BestVectorUnit());

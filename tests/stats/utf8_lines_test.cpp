@@ -1,5 +1,5 @@
 // The vector passes of a text load against the one-byte-at-a-time pass, over random and
-// adversarial byte strings: same verdict, same break count, same lines.
+// adversarial byte strings: same verdict, same lines.
 #include "stats/Utf8Lines.h"
 
 #include <gtest/gtest.h>
@@ -26,29 +26,37 @@ struct Lines {
     bool operator==(const Lines&) const = default;
 };
 
-Lines Cut(const std::string& bytes, TVectorUnit unit) {
-    TCutLines cut;
-    CutLines(bytes, 5, 1, cut, unit);
+Lines Of(const TCutLines& cut) {
     Lines lines;
     for (size_t i = 0; i < cut.starts.Size(); ++i) lines.starts.push_back(cut.starts[i]);
     for (size_t i = 0; i < cut.crLfBreaks.Size(); ++i) lines.crLf.push_back(cut.crLfBreaks[i]);
     return lines;
 }
 
-// Compares every vector unit with the scalar pass on `bytes`.
+Lines Cut(const std::string& bytes, TVectorUnit unit) {
+    TCutLines cut;
+    CutLines(bytes, 5, cut, unit);
+    return Of(cut);
+}
+
+// Compares every vector unit with the scalar pass on `bytes`, and the piecewise load in
+// pieces of a few bytes (so that pieces end inside sequences and between CR and LF) with the
+// two whole passes.
 void ExpectSameAsScalar(const std::string& bytes) {
-    size_t scalarBreaks = 0;
-    const bool scalarValid = CheckUtf8(bytes, scalarBreaks, TVectorUnit::None);
+    const bool scalarValid = CheckUtf8(bytes, TVectorUnit::None);
     const Lines scalarLines = Cut(bytes, TVectorUnit::None);
     for (TVectorUnit unit : VectorUnits()) {
-        size_t breaks = 0;
-        const bool valid = CheckUtf8(bytes, breaks, unit);
-        ASSERT_EQ(valid, scalarValid) << "unit " << static_cast<int>(unit) << " on " << testing::PrintToString(bytes);
-        if (valid) {
-            ASSERT_EQ(breaks, scalarBreaks) << testing::PrintToString(bytes);
-        }
+        ASSERT_EQ(CheckUtf8(bytes, unit), scalarValid) << "unit " << static_cast<int>(unit) << " on "
+                                                      << testing::PrintToString(bytes);
         ASSERT_EQ(Cut(bytes, unit), scalarLines) << "unit " << static_cast<int>(unit) << " on "
                                                  << testing::PrintToString(bytes);
+    }
+    for (size_t piece : {1, 2, 3, 5, 17}) {
+        TCutLines cut;
+        ASSERT_EQ(CheckAndCutUtf8(bytes, 5, cut, piece), scalarValid) << piece << " " << testing::PrintToString(bytes);
+        if (scalarValid) {
+            ASSERT_EQ(Of(cut), scalarLines) << piece << " " << testing::PrintToString(bytes);
+        }
     }
 }
 
