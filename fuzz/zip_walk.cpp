@@ -1,12 +1,19 @@
 #include "zip_walk.h"
 
+#include <stdlib.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "zip/ZADirManager.h"
 #include "zip/ZAExcept.h"
 #include "zip/ZAHashedStringList.h"
 #include "zip/ZAStream.h"
 #include "zip/ZipArchiver.h"
+#include "platform/host_error.h"
 
 namespace {
 
@@ -54,6 +61,91 @@ WalkResult WalkArchive(const uint8_t* data, size_t size, bool openCorrupted) {
         result.entries = dm->CDir.Count();
     } catch (const EZAError& e) {
         result.refusal = e.what();
+    }
+    archiver.CloseArchive();
+    return result;
+}
+
+namespace {
+
+// One folder for the whole run, removed at exit.
+struct TVolumeFolder {
+    TVolumeFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kalvero-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        Path = pattern;
+    }
+    ~TVolumeFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(Path, ec);
+    }
+    std::string Path;
+};
+
+const std::string& VolumeFolder() {
+    static const TVolumeFolder folder;
+    return folder.Path;
+}
+
+void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+// Entries that claim more than this are not extracted (output is capped at the claim).
+constexpr uint64_t kExtractLimit = 1 << 20;
+constexpr int kEntriesExtracted = 8;
+
+}  // namespace
+
+WalkResult WalkVolumeSet(const uint8_t* data, size_t size) {
+    WalkResult result;
+    if (size < 1) return result;
+    const size_t count = 2 + data[0] % 2;
+    std::vector<size_t> lengths;
+    size_t at = 1;
+    for (size_t i = 0; i + 1 < count; ++i, at += 2)
+        lengths.push_back(at + 2 <= size ? static_cast<size_t>(data[at] | (data[at + 1] << 8)) : 0);
+    at = std::min(at, size);
+    std::vector<std::pair<size_t, size_t>> volumes;  // offset, length
+    for (const size_t length : lengths) {
+        volumes.emplace_back(at, std::min(length, size - at));
+        at += volumes.back().second;
+    }
+    volumes.emplace_back(at, size - at);
+
+    const std::string& folder = VolumeFolder();
+    const std::string names[] = {folder + "/set.z01", folder + "/set.z02"};
+    std::filesystem::remove(names[1]);
+    for (size_t i = 0; i + 1 < count; ++i)
+        WriteFile(names[i], data + volumes[i].first, volumes[i].second);
+    WriteFile(folder + "/set.zip", data + volumes.back().first, volumes.back().second);
+
+    TZipArchiver archiver;
+    archiver.SetFileName(Utf8ToUtf16(folder + "/set.zip"));
+    try {
+        archiver.OpenArchive(TZABaseArchiver::fmReadOnlyDenyNone);
+        TZADirManager* dm = archiver.DirManager();
+        if (!dm) Inconsistent("open without a directory manager");
+        WalkDirectory(*dm);
+        result.opened = true;
+        result.entries = dm->CDir.Count();
+    } catch (const EZAError& e) {
+        result.refusal = e.what();
+    } catch (const platform::HostError& e) {
+        result.refusal = e.what();
+    }
+    for (int32_t i = 0; result.opened && i < result.entries && i < kEntriesExtracted; ++i) {
+        const TDirItem& item = *archiver.DirManager()->CDir.ItemPtr(i);
+        if (item.EffectiveUnCompSize() > kExtractLimit) continue;
+        TNullStream out;
+        try {
+            archiver.ExtractToStream(item.Name, out);
+        } catch (const EZAError&) {
+        } catch (const platform::HostError&) {
+        }
+        if (!archiver.Active()) Inconsistent("extraction closed the archive");
     }
     archiver.CloseArchive();
     return result;

@@ -13,3 +13,10 @@ struct WalkResult {
 
 // Archiver and stream errors are results; any other exception escapes (a fault to find).
 WalkResult WalkArchive(const uint8_t* data, size_t size, bool openCorrupted);
+
+// Cuts the bytes into the two or three volumes of a split set, writes them to files in a
+// temporary folder (set.z01, [set.z02,] set.zip), opens the set through its last volume, walks
+// the directory and extracts the entries of modest size. Layout of the bytes: the first byte
+// chooses two (even) or three (odd) volumes, then the length of every volume but the last as
+// 16 bits little-endian, then the volumes one after the other.
+WalkResult WalkVolumeSet(const uint8_t* data, size_t size);

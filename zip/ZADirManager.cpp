@@ -196,9 +196,8 @@ void TZADirManager::LoadDir() {
                                               : 0);
     const int32_t lastVolume = CentralDirEnd.diskNumber != ZA_ZIP64_MARKER16
                                    ? CentralDirEnd.diskNumber
-                                   : (FZip64 ? static_cast<int32_t>(
-                                                   Zip64CentralDirEndLocator.totalNumberOfDisks) -
-                                                   1
+                                   : (FZip64 ? ZALastVolumeOf(
+                                                   Zip64CentralDirEndLocator.totalNumberOfDisks)
                                              : 0);
     volume.SetLastVolumeNumber(lastVolume);
     volume.SetVolumeNumber(firstVolume);

@@ -99,8 +99,7 @@ TZAVolumeNumberInfo TZABaseArchiver::EntryVolume(const TDirItem& Item) const {
         first = zip64 ? static_cast<int32_t>(Item.Zip64ExtInfo.diskNumberStart) : 0;
     int32_t last = DMHandle->CentralDirEnd.diskNumber;
     if (last == ZA_ZIP64_MARKER16)
-        last = zip64 ? static_cast<int32_t>(DMHandle->Zip64CentralDirEndLocator.totalNumberOfDisks) - 1
-                     : 0;
+        last = zip64 ? ZALastVolumeOf(DMHandle->Zip64CentralDirEndLocator.totalNumberOfDisks) : 0;
     TZAVolumeNumberInfo volume;
     volume.SetVolumeNumber(first);
     volume.SetLastVolumeNumber(last);

@@ -1,8 +1,18 @@
 #pragma once
 // Designation of one volume of a multi-volume set. Numbers count from 0; -1 means not set.
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "ZAEnums.h"
+
+// The number of the last of Count volumes (a disk count read from an archive), counted from
+// 0: -1 for none, and never beyond the largest volume number.
+inline int32_t ZALastVolumeOf(uint32_t Count) {
+    if (Count == 0) return -1;
+    return static_cast<int32_t>(
+        std::min<uint32_t>(Count - 1, static_cast<uint32_t>(std::numeric_limits<int32_t>::max())));
+}
 
 class TZAVolumeNumberInfo {
 public:
@@ -26,9 +36,11 @@ public:
     int32_t LastVolumeNumber() const { return FLastVolumeNumber; }
     void SetLastVolumeNumber(int32_t Value) { FLastVolumeNumber = Value; }
     TZAVolumeNumberKind VolumeKind() const { return FVolumeKind; }
-    // Whether a volume follows: false once the number has reached a known last number.
+    // Whether a volume follows: false once the number has reached a known last number (or
+    // the largest number there can be).
     bool HasNextVolume() const {
-        return FLastVolumeNumber < 0 || FVolumeNumber < FLastVolumeNumber;
+        return FVolumeNumber < std::numeric_limits<int32_t>::max() &&
+               (FLastVolumeNumber < 0 || FVolumeNumber < FLastVolumeNumber);
     }
 
     // Whether VolumeInfo designates the same volume (see the rule in the .cpp).
