@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -43,6 +44,23 @@ void WalkDirectory(TZADirManager& dm) {
     if (checksum == 1) std::fprintf(stderr, " ");  // keeps the walk from being optimised away
 }
 
+// Opens the archive through Open and walks its directory; archiver, stream and host errors
+// become the result's refusal.
+void OpenAndWalk(TZipArchiver& archiver, const std::function<void()>& Open, WalkResult& result) {
+    try {
+        Open();
+        TZADirManager* dm = archiver.DirManager();
+        if (!dm) Inconsistent("open without a directory manager");
+        WalkDirectory(*dm);
+        result.opened = true;
+        result.entries = dm->CDir.Count();
+    } catch (const EZAError& e) {
+        result.refusal = e.what();
+    } catch (const platform::HostError& e) {
+        result.refusal = e.what();
+    }
+}
+
 }  // namespace
 
 WalkResult WalkArchive(const uint8_t* data, size_t size, bool openCorrupted) {
@@ -52,16 +70,7 @@ WalkResult WalkArchive(const uint8_t* data, size_t size, bool openCorrupted) {
     stream.SetPosition(0);
     TZipArchiver archiver;
     archiver.SetOpenCorruptedArchives(openCorrupted);
-    try {
-        archiver.OpenArchive(stream, false);
-        TZADirManager* dm = archiver.DirManager();
-        if (!dm) Inconsistent("open without a directory manager");
-        WalkDirectory(*dm);
-        result.opened = true;
-        result.entries = dm->CDir.Count();
-    } catch (const EZAError& e) {
-        result.refusal = e.what();
-    }
+    OpenAndWalk(archiver, [&] { archiver.OpenArchive(stream, false); }, result);
     archiver.CloseArchive();
     return result;
 }
@@ -124,18 +133,8 @@ WalkResult WalkVolumeSet(const uint8_t* data, size_t size) {
 
     TZipArchiver archiver;
     archiver.SetFileName(Utf8ToUtf16(folder + "/set.zip"));
-    try {
-        archiver.OpenArchive(TZABaseArchiver::fmReadOnlyDenyNone);
-        TZADirManager* dm = archiver.DirManager();
-        if (!dm) Inconsistent("open without a directory manager");
-        WalkDirectory(*dm);
-        result.opened = true;
-        result.entries = dm->CDir.Count();
-    } catch (const EZAError& e) {
-        result.refusal = e.what();
-    } catch (const platform::HostError& e) {
-        result.refusal = e.what();
-    }
+    OpenAndWalk(archiver, [&] { archiver.OpenArchive(TZABaseArchiver::fmReadOnlyDenyNone); },
+                result);
     for (int32_t i = 0; result.opened && i < result.entries && i < kEntriesExtracted; ++i) {
         const TDirItem& item = *archiver.DirManager()->CDir.ItemPtr(i);
         if (item.EffectiveUnCompSize() > kExtractLimit) continue;

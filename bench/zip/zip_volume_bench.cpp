@@ -23,8 +23,8 @@ namespace {
 constexpr int64_t kEntrySize = 256ll << 20;
 constexpr size_t kVolumeSize = 64ull << 20;
 
-// Log lines with a random text blob each: deflates to a bit more than half its size, so the
-// entry's data fills more than two 64 MiB volumes.
+// Log lines with a long random text blob each: deflates to about three quarters of its size,
+// so the entry's data runs through three or four 64 MiB volumes.
 std::string LogText(int64_t size) {
     static const char kBlob[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -35,26 +35,11 @@ std::string LogText(int64_t size) {
     while (static_cast<int64_t>(text.size()) < size) {
         text += "<groundspeak:log id=\"" + std::to_string(++line) +
                 "\"><groundspeak:type>Found it</groundspeak:type><groundspeak:text>";
-        for (int i = 0; i < 160; ++i) text.push_back(kBlob[rng() & 63]);
+        for (int i = 0; i < 480; ++i) text.push_back(kBlob[rng() & 63]);
         text += "</groundspeak:text></groundspeak:log>\n";
     }
     text.resize(static_cast<size_t>(size));
     return text;
-}
-
-std::string RawDeflate(const std::string& data) {
-    z_stream zs{};
-    if (deflateInit2(&zs, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        std::abort();
-    std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    zs.avail_in = static_cast<uInt>(data.size());
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    if (deflate(&zs, Z_FINISH) != Z_STREAM_END) std::abort();
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
-    return out;
 }
 
 // The local header (Local) or central directory header of the entry "big"; the central one
@@ -113,7 +98,7 @@ struct Archives {
         const std::string text = LogText(kEntrySize);
         const auto crc = static_cast<uint32_t>(
             crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
-        const std::string packed = RawDeflate(text);
+        const std::string packed = RawDeflate(text, Z_BEST_SPEED);
         const auto packedSize = static_cast<uint32_t>(packed.size());
 
         single = folder + "/single.zip";
