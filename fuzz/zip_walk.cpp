@@ -77,7 +77,8 @@ WalkResult WalkArchive(const uint8_t* data, size_t size, bool openCorrupted) {
 
 namespace {
 
-// One folder for the whole run, removed at exit.
+// A fresh folder for one input, removed when the walk ends (libFuzzer may leave the process
+// without running static destructors, so nothing outlives an input).
 struct TVolumeFolder {
     TVolumeFolder() {
         std::string pattern =
@@ -91,11 +92,6 @@ struct TVolumeFolder {
     }
     std::string Path;
 };
-
-const std::string& VolumeFolder() {
-    static const TVolumeFolder folder;
-    return folder.Path;
-}
 
 void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -124,9 +120,9 @@ WalkResult WalkVolumeSet(const uint8_t* data, size_t size) {
     }
     volumes.emplace_back(at, size - at);
 
-    const std::string& folder = VolumeFolder();
+    const TVolumeFolder volumeFolder;
+    const std::string& folder = volumeFolder.Path;
     const std::string names[] = {folder + "/set.z01", folder + "/set.z02"};
-    std::filesystem::remove(names[1]);
     for (size_t i = 0; i + 1 < count; ++i)
         WriteFile(names[i], data + volumes[i].first, volumes[i].second);
     WriteFile(folder + "/set.zip", data + volumes.back().first, volumes.back().second);
