@@ -18,3 +18,10 @@ inline constexpr const char* kFuzzPassword = "kalvero";
 // Archiver and stream errors are results; any other exception escapes (a fault to find).
 // After the directory, the first entries are read with kFuzzPassword.
 WalkResult WalkArchive(const uint8_t* data, size_t size, bool openCorrupted);
+
+// Cuts the bytes into the two or three volumes of a split set, writes them to files in a
+// temporary folder (set.z01, [set.z02,] set.zip), opens the set through its last volume, walks
+// the directory and reads the first entries as WalkArchive does. Layout of the bytes: the
+// first byte chooses two (even) or three (odd) volumes, then the length of every volume but
+// the last as 16 bits little-endian, then the volumes one after the other.
+WalkResult WalkVolumeSet(const uint8_t* data, size_t size);

@@ -83,7 +83,9 @@ const char kHelp[] =
     "  kalvero-zip --help\n"
     "      This text.\n"
     "ARCHIVE is opened for reading only; a split set is found from its last volume\n"
-    "(the .zip file) and its other volumes lie beside it.\n"
+    "(the .zip file) and its other volumes lie beside it (finds.z01 or finds.Z01, ...).\n"
+    "A spanned set asks for each disk on the terminal: Enter when the disk is in, n to\n"
+    "cancel; without a terminal on standard input every disk request is cancelled.\n"
     "Exit status: 0 done, 1 the archiver failed (its message on standard error),\n"
     "2 wrong usage.\n";
 

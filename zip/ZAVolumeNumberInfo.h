@@ -1,7 +1,10 @@
 #pragma once
 // Designation of one volume of a multi-volume set. Numbers count from 0; -1 means not set.
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
+#include "ZACheckedMath.h"
 #include "ZAEnums.h"
 
 class TZAVolumeNumberInfo {
@@ -26,9 +29,11 @@ public:
     int32_t LastVolumeNumber() const { return FLastVolumeNumber; }
     void SetLastVolumeNumber(int32_t Value) { FLastVolumeNumber = Value; }
     TZAVolumeNumberKind VolumeKind() const { return FVolumeKind; }
-    // Whether a volume follows: false once the number has reached a known last number.
+    // Whether a volume follows: false once the number has reached a known last number (or
+    // the largest number there can be).
     bool HasNextVolume() const {
-        return FLastVolumeNumber < 0 || FVolumeNumber < FLastVolumeNumber;
+        return FVolumeNumber < std::numeric_limits<int32_t>::max() &&
+               (FLastVolumeNumber < 0 || FVolumeNumber < FLastVolumeNumber);
     }
 
     // Whether VolumeInfo designates the same volume (see the rule in the .cpp).

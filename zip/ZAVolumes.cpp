@@ -1,5 +1,7 @@
 // Volumes of a multi-volume set: their file names, opening the designated volume and the
 // requests that ask the host program or the user for a volume.
+#include <limits>
+
 #include "ZABaseArchiver.h"
 #include "ZADirManager.h"
 #include "ZAExcept.h"
@@ -133,12 +135,16 @@ void TZABaseArchiver::DoOnRequestMiddleVolume(int32_t VolumeNumber, ZAString& Vo
     const ZAString kept = VolumeFileName;
     GetVolumeFileName(VolumeFileName, VolumeNumber, !OnRequestMiddleVolume);
     Cancel = false;
+    // Counted from 1 for people; a number read from a damaged archive may already be the
+    // largest there is.
+    const int32_t shown = VolumeNumber < std::numeric_limits<int32_t>::max() ? VolumeNumber + 1
+                                                                             : VolumeNumber;
     if (OnRequestMiddleVolume) {
-        OnRequestMiddleVolume(this, VolumeNumber + 1, VolumeFileName, Cancel);
+        OnRequestMiddleVolume(this, shown, VolumeFileName, Cancel);
         return;
     }
     if (FSpanningMode == smSpanning) {
-        Cancel = ZAConfirm(ZAFormat(u"Please insert disk #%d", {VolumeNumber + 1}),
+        Cancel = ZAConfirm(ZAFormat(u"Please insert disk #%d", {shown}),
                            {pbOK, pbCancel}) != pbOK;
     } else {
         Cancel = !FileExistsZA(VolumeFileName);

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 void Put16(std::string& out, uint32_t v) {
@@ -91,4 +92,19 @@ bool WriteBenchArchive(const std::string& path, int32_t entries) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << local << central << zip64Records << end;
     return static_cast<bool>(out);
+}
+
+std::string RawDeflate(const std::string& data, int level) {
+    z_stream zs{};
+    if (deflateInit2(&zs, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        std::abort();
+    std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    zs.avail_in = static_cast<uInt>(data.size());
+    zs.next_out = reinterpret_cast<Bytef*>(out.data());
+    zs.avail_out = static_cast<uInt>(out.size());
+    if (deflate(&zs, Z_FINISH) != Z_STREAM_END) std::abort();
+    out.resize(zs.total_out);
+    deflateEnd(&zs);
+    return out;
 }

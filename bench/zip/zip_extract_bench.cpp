@@ -40,21 +40,6 @@ std::string PocketQueryLikeText(int64_t size) {
     return text;
 }
 
-std::string RawDeflate(const std::string& data) {
-    z_stream zs{};
-    if (deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        std::abort();
-    std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    zs.avail_in = static_cast<uInt>(data.size());
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    if (deflate(&zs, Z_FINISH) != Z_STREAM_END) std::abort();
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
-    return out;
-}
-
 // An archive of one entry named "big" holding `packed`.
 std::string OneEntryZip(const std::string& packed, uint16_t method, uint32_t crc, uint32_t size) {
     std::string zip;
@@ -101,7 +86,7 @@ struct BenchData {
         const std::string text = PocketQueryLikeText(kEntrySize);
         crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(text.data()),
                                           static_cast<uInt>(text.size())));
-        deflate = RawDeflate(text);
+        deflate = RawDeflate(text, Z_DEFAULT_COMPRESSION);
         const std::string dz = OneEntryZip(deflate, 8, crc, static_cast<uint32_t>(text.size()));
         deflatedZip.Write(dz.data(), static_cast<int64_t>(dz.size()));
         const std::string sz = OneEntryZip(text, 0, crc, static_cast<uint32_t>(text.size()));

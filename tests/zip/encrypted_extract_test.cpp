@@ -31,7 +31,7 @@ using zipfix::RandomBytes;
 std::string Text(size_t n) { return zipfix::WaypointText(n); }
 
 zipfix::ZipEntry Plain(const std::string& name, const std::string& data) {
-    return zipfix::MakeEntry(name, data);
+    return zipfix::Entry(name, data);
 }
 
 // An archive stream whose reads fail with a plain exception once FailAt lies in their range.

@@ -16,11 +16,8 @@
 
 namespace {
 
+using zipfix::Entry;
 using zipfix::RandomBytes;
-
-zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_t method = 0) {
-    return zipfix::MakeEntry(name, data, method);
-}
 
 std::string Text(size_t n) { return zipfix::WaypointText(n); }
 

@@ -209,6 +209,21 @@ TEST_F(SplitSet, HandlerThatCancelsStopsTheOpen) {
     EXPECT_EQ(a.CompressedStream(), nullptr);
 }
 
+TEST_F(SplitSet, EmptyNameFromAHandlerIsARefusal) {
+    a.OpenVolume(Volume(0));
+    const TZAStream* open = a.CompressedStream();
+    int asked = 0;
+    a.OnRequestLastVolume = [&](TZABaseArchiver*, ZAString& name, bool&) {
+        ++asked;
+        name.clear();
+    };
+    TZAVolumeNumberInfo last;
+    last.SetLastVolume(true);
+    EXPECT_THROW(a.OpenVolume(last), EZAException);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(a.CompressedStream(), open);  // the volume open before stays open
+}
+
 TEST(SpannedSet, DefaultRequestsAskForTheDiskAndTryThePlainName) {
     TempFolder folder;
     folder.Write("finds.zip", "the disk");

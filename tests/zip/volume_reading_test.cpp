@@ -20,20 +20,8 @@
 
 namespace {
 
-zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_t method = 0) {
-    zipfix::ZipEntry e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    return e;
-}
-
-std::string RandomBytes(size_t n, uint32_t seed) {
-    std::mt19937 rng(seed);
-    std::string s(n, '\0');
-    for (auto& c : s) c = static_cast<char>(rng() & 0xFF);
-    return s;
-}
+using zipfix::Entry;
+using zipfix::RandomBytes;
 
 std::string Text(size_t n) {
     std::string s;
