@@ -39,14 +39,7 @@ protected:
     TempFolder folder;
 };
 
-zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_t method = 0) {
-    zipfix::ZipEntry e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    if (!name.empty() && name.back() == '/') e.externalAttr = 0x10;
-    return e;
-}
+using zipfix::Entry;
 
 std::string Hex8(uint32_t v) {
     char buf[9];
