@@ -118,7 +118,12 @@ void TZABaseArchiver::ExtractEntryToFile(int32_t ItemNo, const ZAString& Name,
         } else if (FOptions.OverwriteMode() == omPrompt) {
             ZAString dest = Utf8ToUtf16(full);
             replace = false;
-            DoOnConfirmOverwrite(fileName, dest, replace);
+            try {
+                DoOnConfirmOverwrite(fileName, dest, replace);
+            } catch (...) {
+                ::close(folderFd);
+                throw;
+            }
         } else {
             const uint32_t entryTime = static_cast<uint32_t>(item.CentralDir.lastModDate) << 16 |
                                        item.CentralDir.lastModTime;
@@ -133,6 +138,7 @@ void TZABaseArchiver::ExtractEntryToFile(int32_t ItemNo, const ZAString& Name,
 
     // A failure leaves the pending file, which removes itself; an existing file stays.
     TZAPendingFile file(folderFd, parts.back(), full);
+    CheckActive();  // the overwrite handler may have closed the archive
     try {
         ExtractEntry(ItemNo, file, 0, 0, poExtract);
     } catch (const EZAStreamError&) {

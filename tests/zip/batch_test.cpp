@@ -20,14 +20,7 @@
 
 namespace {
 
-zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_t method = 0) {
-    zipfix::ZipEntry e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    if (!name.empty() && name.back() == '/') e.externalAttr = 0x10;
-    return e;
-}
+using zipfix::Entry;
 
 // An archive whose entry `damaged` has a wrong CRC-32 in its central header.
 std::string WithDamagedEntry(const std::vector<zipfix::ZipEntry>& entries, size_t damaged) {

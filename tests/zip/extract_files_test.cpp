@@ -27,14 +27,7 @@ constexpr uint16_t kTime = 0x6A21;  // 13:17:02
 constexpr uint16_t kMadeOnDos = 0x0014;
 constexpr uint16_t kMadeOnUnix = 0x031E;
 
-zipfix::ZipEntry Entry(const std::string& name, const std::string& data, uint16_t method = 0) {
-    zipfix::ZipEntry e;
-    e.name = name;
-    e.data = data;
-    e.method = method;
-    if (!name.empty() && name.back() == '/') e.externalAttr = 0x10;
-    return e;
-}
+using zipfix::Entry;
 
 zipfix::ZipEntry UnixEntry(const std::string& name, const std::string& data, uint32_t mode) {
     zipfix::ZipEntry e = Entry(name, data);
