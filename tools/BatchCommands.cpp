@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/codepage.h"
+#include "tools/PasswordOption.h"
 
 namespace {
 
@@ -21,12 +21,6 @@ std::string Shown(const ZAString& HandlerName) {
     return name;
 }
 
-ZAAnsiString ToAnsi(const std::string& Utf8) {
-    ZAAnsiString out;
-    for (char16_t c : Utf8ToUtf16(Utf8)) out.push_back(static_cast<char>(platform::UnicodeToCp1252(c)));
-    return out;
-}
-
 // What the handlers of one batch saw.
 struct TBatchReport {
     int Failed = 0;
@@ -35,7 +29,6 @@ struct TBatchReport {
 
 void Prepare(TZipArchiver& Archiver, const TBatchCommand& Command, TBatchReport& Report,
              bool PrintOutcome) {
-    if (Command.HasPassword) Archiver.SetPassword(ToAnsi(Command.Password));
     const bool progress = !Command.Quiet && ::isatty(STDERR_FILENO);
     Archiver.OnProcessFileFailure = [&Report, PrintOutcome](
                                         TZABaseArchiver*, const ZAString& Name,
@@ -61,6 +54,10 @@ void Prepare(TZipArchiver& Archiver, const TBatchCommand& Command, TBatchReport&
         if (Phase != ppEnd) return;
         const bool wasSkipped = Sender->SkippedFileCount() > skipped;
         if (wasSkipped) ++Report.Skipped;
+        if (wasSkipped && Sender->FileSkipped()) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s\n", SkippedEntryMessage(Utf8ToUtf16(Shown(Name))).c_str());
+        }
         const bool folder = !Name.empty() && Name.back() == u'\\';
         if (PrintOutcome && !folder)
             std::printf("%s %s\n", wasSkipped ? "SKIPPED" : "OK", Shown(Name).c_str());

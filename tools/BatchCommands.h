@@ -1,6 +1,7 @@
 #pragma once
 // kalvero-zip extract and test: the archiver's batch operations on the command line. A failing
-// entry is reported on standard error and the batch goes on with the next one.
+// entry is reported on standard error and the batch goes on with the next one. The password
+// (--password) is the archiver's own, set before the command runs.
 #include <string>
 
 #include "zip/ZipArchiver.h"
@@ -11,8 +12,6 @@ struct TBatchCommand {
     std::string Folder = ".";            // extract: the target folder
     TZAOverwriteMode Overwrite = omPrompt;  // extract: what happens to an existing file
     bool JunkPaths = false;              // extract: every file straight into Folder
-    bool HasPassword = false;
-    std::string Password;                // UTF-8
     bool Quiet = false;                  // no progress lines
 };
 

@@ -324,10 +324,6 @@ int Run(const std::vector<std::string>& args) {
             batch.Quiet = parsed.Has("--quiet");
             batch.JunkPaths = parsed.Has("--junk-paths");
             if (parsed.Values.count("-d")) batch.Folder = parsed.Values.at("-d");
-            if (parsed.Values.count("--password")) {
-                batch.HasPassword = true;
-                batch.Password = parsed.Values.at("--password");
-            }
             if (parsed.Values.count("--overwrite") &&
                 !ParseOverwriteMode(parsed.Values.at("--overwrite"), batch.Overwrite))
                 return Usage();

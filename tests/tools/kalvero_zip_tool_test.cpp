@@ -119,6 +119,33 @@ TEST_F(KalveroZip, CatTakesThePasswordOfEncryptedEntries) {
     }
 }
 
+// test and extract take the password the same way; a skipped entry is named on standard
+// error, nothing is written for it, and the other entries are still done.
+TEST_F(KalveroZip, BatchCommandsTakeThePasswordOfEncryptedEntries) {
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("plain.txt", "plain"),
+                    zipfix::ClassicEntry("secret.txt", "secret", 8, "kalvero")};
+    const std::string zip = Archive(plan);
+    const std::string skipped = "Skipped \"secret.txt\": no valid password given\n";
+
+    Outcome o = Run({"test", "--password", "kalvero", zip});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "OK plain.txt\nOK secret.txt\n");
+    o = Run({"test", zip});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "OK plain.txt\nSKIPPED secret.txt\n");
+    EXPECT_EQ(o.err, skipped);
+
+    o = Run({"extract", "--password", "wrong", "-d", folder.File("wrong"), zip});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, skipped);
+    EXPECT_EQ(folder.Read("wrong/plain.txt"), "plain");
+    EXPECT_FALSE(folder.Exists("wrong/secret.txt"));
+    o = Run({"extract", "--password", "kalvero", "-d", folder.File("right"), zip});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(folder.Read("right/secret.txt"), "secret");
+}
+
 // Split sets as Info-ZIP's zip -s names them (finds.z01 ... finds.zip) and the same set
 // renamed to upper case.
 TEST_F(KalveroZip, SplitSetsListAndCatByteForByte) {
