@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "OpenInMemory.h"
 #include "RecordingPrompt.h"
 #include "TempFolder.h"
 #include "fixtures/ZipBuilder.h"
@@ -66,16 +67,8 @@ protected:
             if (ph != ppProcess) seen.push_back({'O', u"", ph, 0, u""});
         };
     }
-    void Open(const std::string& bytes) {
-        archive.Clear();
-        archive.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
-        a.OpenArchive(archive, false);
-    }
-    void Open(const std::vector<zipfix::ZipEntry>& entries) {
-        zipfix::ZipPlan plan;
-        plan.entries = entries;
-        Open(zipfix::BuildZip(plan));
-    }
+    void Open(const std::string& bytes) { OpenInMemory(a, archive, bytes); }
+    void Open(const std::vector<zipfix::ZipEntry>& entries) { OpenInMemory(a, archive, entries); }
     void RecordFailures(TZAAction answer) {
         a.OnProcessFileFailure = [this, answer](TZABaseArchiver*, const ZAString& name,
                                                 TZAProcessOperation, int32_t native, int32_t,

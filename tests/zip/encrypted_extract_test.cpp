@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "OpenInMemory.h"
 #include "NativeErrorOf.h"
 #include "RecordingPrompt.h"
 #include "fixtures/ZipBuilder.h"
@@ -55,16 +56,8 @@ protected:
         };
     }
 
-    void Open(const std::string& bytes) {
-        archive.Clear();
-        archive.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
-        a.OpenArchive(archive, false);
-    }
-    void Open(const std::vector<zipfix::ZipEntry>& entries) {
-        zipfix::ZipPlan plan;
-        plan.entries = entries;
-        Open(zipfix::BuildZip(plan));
-    }
+    void Open(const std::string& bytes) { OpenInMemory(a, archive, bytes); }
+    void Open(const std::vector<zipfix::ZipEntry>& entries) { OpenInMemory(a, archive, entries); }
     // Answers OnPassword from `answers` in turn; past their end the entry is skipped.
     void AnswerPasswords(std::vector<std::string> answers) {
         a.OnPassword = [this, answers](TZABaseArchiver*, const ZAString& name,
