@@ -11,6 +11,7 @@ public:
     TZAAESEntryDecryption(const TDirItem& Item, int32_t Strength, uint16_t CompressionMethod);
 
     int64_t Overhead() const override;
+    int64_t TrailerSize() const override { return FTransform.GetFileStorageEndBlockSize(); }
     // A start block cut off by the end of the archive passes without a password: the entry
     // is damaged whatever the password, and fails its check.
     bool TryPassword(TZAStream& Source, const ZAAnsiString& Password) override;

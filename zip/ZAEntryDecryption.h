@@ -19,6 +19,9 @@ public:
     // Bytes of the entry's stored data that are not encrypted content (header, salt,
     // verifier, authentication code).
     virtual int64_t Overhead() const = 0;
+    // The part of the overhead that follows the encrypted content (the authentication code);
+    // the rest comes before it.
+    virtual int64_t TrailerSize() const { return 0; }
     // One password attempt with the archiver's current password (which OnPassword or the
     // password dialog may have replaced since the last attempt; a scheme whose keys depend
     // on it derives them anew). Source stands at the first byte of the entry's data; when the

@@ -94,7 +94,11 @@ bool TZAEntryExtraction::Run() {
 bool TZAEntryExtraction::PassesIntegrityTest() {
     if (FArc.FSkipFile || FCount != 0) return true;
     if (FEntry.CentralDir.extractVersion >= ZA_AES_EXTRACT_VERSION_LIMIT) return true;
-    if (FDecryption) return FDecryption->VerifyEntry(*FSource, FEntry, FCrc);
+    if (FDecryption) {
+        TZAMemoryStream trailer;
+        ReadBlock(trailer, FDecryption->TrailerSize());
+        return FDecryption->VerifyEntry(trailer, FEntry, FCrc);
+    }
     return FCrc == FEntry.CentralDir.crc32;
 }
 
@@ -141,11 +145,14 @@ bool TZAEntryExtraction::TransferEntryData() {
 
 bool TZAEntryExtraction::ObtainWorkingPassword() {
     FArc.FSkipFile = false;
-    const int64_t dataStart = FSource->Position();
+    // The header before the encrypted content may lie across two volumes of a set: it is
+    // read once, and every attempt judges the same bytes.
+    TZAMemoryStream header;
+    ReadBlock(header, FDecryption->Overhead() - FDecryption->TrailerSize());
     bool passed = false;
     do {
-        FSource->SetPosition(dataStart);
-        passed = FDecryption->TryPassword(*FSource, FArc.FPassword);
+        header.SetPosition(0);
+        passed = FDecryption->TryPassword(header, FArc.FPassword);
         if (FArc.FSuppressPasswordEvent) return true;
         if (!passed) {
             FArc.DoOnPassword(FEntry.Name, FArc.FPassword, FArc.FSkipFile);
@@ -156,6 +163,10 @@ bool TZAEntryExtraction::ObtainWorkingPassword() {
 }
 
 bool TZAEntryExtraction::ReadChunk(uint8_t* Buffer, int64_t Length) {
+    return ReadAcrossVolumes(Buffer, Length) == Length;
+}
+
+int64_t TZAEntryExtraction::ReadAcrossVolumes(uint8_t* Buffer, int64_t Length) {
     int64_t got = std::max<int64_t>(FSource->Read(Buffer, Length), 0);
     // Only a set has a next volume, and its last volume has none: data that runs past the
     // end of the set is cut short (a damaged entry), with no request for a volume that
@@ -169,7 +180,14 @@ bool TZAEntryExtraction::ReadChunk(uint8_t* Buffer, int64_t Length) {
         got += std::max<int64_t>(FSource->Read(Buffer + got, Length - got), 0);
         if (FSource->Position() == 0) break;
     }
-    return got == Length;
+    return got;
+}
+
+void TZAEntryExtraction::ReadBlock(TZAMemoryStream& Block, int64_t Length) {
+    uint8_t bytes[64];  // salts, verifiers, headers and codes are far smaller
+    const int64_t got = ReadAcrossVolumes(bytes, std::clamp<int64_t>(Length, 0, sizeof bytes));
+    Block.Write(bytes, got);
+    Block.SetPosition(0);
 }
 
 bool TZAEntryExtraction::ProcessChunk(uint8_t* Input, int64_t Length) {

@@ -14,6 +14,7 @@
 
 class TZABaseArchiver;
 class TZAEntryDecryption;
+class TZAMemoryStream;
 class TZAStream;
 
 class TZAEntryExtraction {
@@ -42,6 +43,11 @@ private:
     bool TransferEntryData();
     bool ObtainWorkingPassword();
     bool ReadChunk(uint8_t* Buffer, int64_t Length);
+    // Reads up to Length bytes, running on into the next volume of a set; returns how many.
+    int64_t ReadAcrossVolumes(uint8_t* Buffer, int64_t Length);
+    // Length bytes of the entry's data, read across volumes into a memory stream (fewer when
+    // the archive ends), for the parts of the data the decryption judges on its own.
+    void ReadBlock(TZAMemoryStream& Block, int64_t Length);
     bool ProcessChunk(uint8_t* Input, int64_t Length);
     bool ProcessStoredChunk(const uint8_t* Input, int64_t Length);
     bool ProcessDeflatedChunk(uint8_t* Input, int64_t Length);

@@ -13,6 +13,7 @@
 #include "RecordingPrompt.h"
 #include "TempFolder.h"
 #include "fixtures/SplitBuilder.h"
+#include "fixtures/ZipCrypt.h"
 #include "platform/host_error.h"
 #include "zip/ZAExcept.h"
 #include "zip/ZAStream.h"
@@ -75,6 +76,40 @@ std::string AdvancedName(size_t i, size_t n) {
 void WriteSet(const TempFolder& folder, const zipfix::SplitSet& set, const VolumeNamer& name) {
     for (size_t i = 0; i < set.volumes.size(); ++i)
         folder.Write(name(i, set.volumes.size()), set.volumes[i]);
+}
+
+// An encrypted entry whose header (classic header, AES salt and verifier) or AES
+// authentication code lies across two volumes: volume sizes are swept so that the volume
+// end falls on every byte of both, and the entry must read whole every time.
+TEST(EncryptedSplitEntries, HeadersAndCodesAcrossVolumesRead) {
+    const std::string data = Text(60);
+    const zipfix::ZipEntry entries[] = {
+        zipfix::ClassicEntry("secret.txt", data, 0, "kalvero"),
+        zipfix::AesEntry("secret.txt", data, 0, "kalvero", 256, 2),
+        zipfix::AesEntry("secret.txt", data, 8, "kalvero", 128, 1),
+    };
+    TempFolder folder;
+    for (const zipfix::ZipEntry& entry : entries) {
+        zipfix::ZipPlan plan;
+        plan.entries = {Entry("first.txt", Text(90)), entry};
+        for (size_t size = 140; size <= 260; ++size) {
+            SCOPED_TRACE("volume size " + std::to_string(size) + ", method " +
+                         std::to_string(entry.method));
+            const zipfix::SplitSet set = zipfix::SplitZip(plan, size);
+            const std::string prefix = "s" + std::to_string(size) + "-" + std::to_string(entry.method);
+            for (size_t i = 0; i < set.volumes.size(); ++i) {
+                char suffix[32];
+                std::snprintf(suffix, sizeof suffix, ".z%02zu", i + 1);
+                folder.Write(prefix + (i + 1 == set.volumes.size() ? ".zip" : suffix), set.volumes[i]);
+            }
+            TZipArchiver a;
+            a.SetFileName(folder.FileZA(prefix + ".zip"));
+            a.OpenArchive();
+            a.SetPassword("kalvero");
+            EXPECT_EQ(Extract(a, "secret.txt"), data);
+            a.CloseArchive();
+        }
+    }
 }
 
 // ---- split sets ------------------------------------------------------------------------
