@@ -6,20 +6,9 @@
 #include <string>
 
 #include "tools/PasswordOption.h"
+#include "tools/ZipToolCommon.h"
 
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int32_t kAnyAttributes = 10431;
-
-// Handler names use backslashes; the tool shows names as `list` does.
-std::string Shown(const ZAString& HandlerName) {
-    std::string name = Utf16ToUtf8(HandlerName);
-    for (char& c : name)
-        if (c == '\\') c = '/';
-    return name;
-}
 
 // What the handlers of one batch saw.
 struct TBatchReport {
@@ -36,9 +25,9 @@ void Prepare(TZipArchiver& Archiver, const TBatchCommand& Command, TBatchReport&
                                         const ZAString& Message, TZAAction& Action) {
         ++Report.Failed;
         std::fflush(stdout);
-        std::fprintf(stderr, "%s: %s\n", Shown(Name).c_str(), Utf16ToUtf8(Message).c_str());
+        std::fprintf(stderr, "%s: %s\n", ShownName(Name).c_str(), Utf16ToUtf8(Message).c_str());
         if (PrintOutcome)
-            std::printf("FAILED %s: %s\n", Shown(Name).c_str(), Utf16ToUtf8(Message).c_str());
+            std::printf("FAILED %s: %s\n", ShownName(Name).c_str(), Utf16ToUtf8(Message).c_str());
         Action = fxaIgnore;
     };
     // The skip count grows while an entry is processed when its file stays as it was or its
@@ -49,18 +38,18 @@ void Prepare(TZipArchiver& Archiver, const TBatchCommand& Command, TBatchReport&
                                   bool&) mutable {
         if (Phase == ppStart && progress)
             std::fprintf(stderr, "%s %s\n", Operation == poTest ? "testing" : "extracting",
-                         Shown(Name).c_str());
+                         ShownName(Name).c_str());
         if (Phase == ppStart) skipped = Sender->SkippedFileCount();
         if (Phase != ppEnd) return;
         const bool wasSkipped = Sender->SkippedFileCount() > skipped;
         if (wasSkipped) ++Report.Skipped;
         if (wasSkipped && Sender->FileSkipped()) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", SkippedEntryMessage(Utf8ToUtf16(Shown(Name))).c_str());
+            std::fprintf(stderr, "%s\n", SkippedEntryMessage(Utf8ToUtf16(ShownName(Name))).c_str());
         }
         const bool folder = !Name.empty() && Name.back() == u'\\';
         if (PrintOutcome && !folder)
-            std::printf("%s %s\n", wasSkipped ? "SKIPPED" : "OK", Shown(Name).c_str());
+            std::printf("%s %s\n", wasSkipped ? "SKIPPED" : "OK", ShownName(Name).c_str());
     };
 }
 

@@ -20,17 +20,12 @@
 #include "tools/PasswordOption.h"
 #include "tools/BatchCommands.h"
 #include "tools/TerminalPrompt.h"
+#include "tools/ZipToolCommon.h"
 #include "zip/ZAConst.h"
 #include "zip/ZADirManager.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
-
-constexpr int32_t kAnyAttributes = 10431;
 
 const char kHelp[] =
     "Usage:\n"
@@ -170,9 +165,7 @@ int List(TZipArchiver& archiver, const std::string& path, const std::string& mas
     TZAArchiveItem f;
     for (bool found = archiver.FindFirst(Utf8ToUtf16(mask), f, kAnyAttributes, u""); found;
          found = archiver.FindNext(f)) {
-        std::string name = Utf16ToUtf8(f.StoredPath + f.FileName);
-        for (char& c : name)
-            if (c == '\\') c = '/';
+        const std::string name = ShownName(f.StoredPath + f.FileName);
         std::printf("%s\t%" PRId64 "\t%" PRId64 "\t%08" PRIx32 "\t%s\n", name.c_str(),
                     f.UncompressedSize, f.CompressedSize, static_cast<uint32_t>(f.CRC),
                     f.Encrypted ? "E" : "-");

@@ -127,15 +127,7 @@ int64_t TZAPendingFile::Read(void*, int64_t) { return 0; }
 
 int64_t TZAPendingFile::Write(const void* Buffer, int64_t Count) {
     if (FFd < 0 || Count <= 0 || FPosition < 0) return 0;
-    const auto* p = static_cast<const uint8_t*>(Buffer);
-    int64_t done = 0;
-    while (done < Count) {
-        const ssize_t n = ::pwrite(FFd, p + done, static_cast<size_t>(Count - done),
-                                   static_cast<off_t>(FPosition + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += n;
-    }
+    const int64_t done = ZAWriteAt(FFd, FPosition, Buffer, Count);
     FPosition += done;
     if (FPosition > FSize) FSize = FPosition;
     return done;

@@ -149,18 +149,23 @@ int64_t TZAFileStream::Read(void* Buffer, int64_t Count) {
     return done;
 }
 
-int64_t TZAFileStream::Write(const void* Buffer, int64_t Count) {
-    if (Count <= 0 || FPosition < 0) return 0;
-    FBufferLength = 0;  // the buffered bytes may be stale now
+int64_t ZAWriteAt(int Fd, int64_t Offset, const void* Buffer, int64_t Count) {
     const auto* in = static_cast<const uint8_t*>(Buffer);
     int64_t done = 0;
     while (done < Count) {
-        const ssize_t n = ::pwrite(FHandle, in + done, static_cast<size_t>(Count - done),
-                                   static_cast<off_t>(FPosition + done));
+        const ssize_t n = ::pwrite(Fd, in + done, static_cast<size_t>(Count - done),
+                                   static_cast<off_t>(Offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += n;
     }
+    return done;
+}
+
+int64_t TZAFileStream::Write(const void* Buffer, int64_t Count) {
+    if (Count <= 0 || FPosition < 0) return 0;
+    FBufferLength = 0;  // the buffered bytes may be stale now
+    const int64_t done = ZAWriteAt(FHandle, FPosition, Buffer, Count);
     FPosition += done;
     FSize = std::max(FSize, FPosition);
     return done;

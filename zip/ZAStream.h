@@ -75,6 +75,10 @@ private:
     platform::TByteBuffer FData;
 };
 
+// Writes Count bytes to the open file Fd at Offset, going on after partial and interrupted
+// writes; returns the bytes written (fewer when the device takes no more).
+int64_t ZAWriteAt(int Fd, int64_t Offset, const void* Buffer, int64_t Count);
+
 // A file on disk, opened with the archiver's file mode word (0xFF00 creates). Reads are
 // served from a buffer so that many small reads in a row cost one system call per buffer.
 class TZAFileStream : public TZAStream {
