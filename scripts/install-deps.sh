@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev zlib1g-dev libssl-dev qt6-translations-l10n
+  qt6-base-dev libgl-dev zlib1g-dev libssl-dev qt6-translations-l10n libsimdjson-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libzip-dev
   p7zip-full
   clang libclang-rt-14-dev

@@ -1,6 +1,8 @@
 #include "Utf8Lines.h"
 
 #include <cstdint>
+
+#include <simdjson.h>
 #if defined(__x86_64__)
 #include <immintrin.h>
 #define KALVERO_X86_VECTORS 1
@@ -113,42 +115,6 @@ bool CutFrom(const unsigned char* in, size_t n, size_t i, size_t offset, LineCut
 
 #if KALVERO_X86_VECTORS
 
-// Runs of ASCII bytes are passed a vector at a time; a non-ASCII byte is checked with the
-// sequence it starts, and the next run begins behind that sequence.
-__attribute__((target("avx2"))) bool CheckAvx2(const unsigned char* in, size_t n) {
-    size_t i = 0;
-    while (i + 32 <= n) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-        const auto high = static_cast<uint32_t>(_mm256_movemask_epi8(v));
-        if (high == 0) {
-            i += 32;
-            continue;
-        }
-        i += static_cast<unsigned>(__builtin_ctz(high));
-        const size_t len = SequenceLength(in + i, n - i);
-        if (len == 0) return false;
-        i += len;
-    }
-    return CheckFrom(in, n, i);
-}
-
-bool CheckSse2(const unsigned char* in, size_t n) {
-    size_t i = 0;
-    while (i + 16 <= n) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        const auto high = static_cast<uint32_t>(_mm_movemask_epi8(v));
-        if (high == 0) {
-            i += 16;
-            continue;
-        }
-        i += static_cast<unsigned>(__builtin_ctz(high));
-        const size_t len = SequenceLength(in + i, n - i);
-        if (len == 0) return false;
-        i += len;
-    }
-    return CheckFrom(in, n, i);
-}
-
 // Blocks of 32 bytes are searched for CR, LF and NUL at once; only those bytes are looked at.
 __attribute__((target("avx2"))) bool CutAvx2(const unsigned char* in, size_t n, size_t offset, LineCutter& cutter) {
     const __m256i cr = _mm256_set1_epi8('\r');
@@ -201,16 +167,13 @@ TVectorUnit BestVectorUnit() {
 #endif
 }
 
-bool CheckUtf8(std::string_view bytes, TVectorUnit unit) {
-    const unsigned char* in = Bytes(bytes);
-    switch (unit) {
-#if KALVERO_X86_VECTORS
-        case TVectorUnit::Avx2: return CheckAvx2(in, bytes.size());
-        case TVectorUnit::Sse2: return CheckSse2(in, bytes.size());
-#endif
-        default: return CheckFrom(in, bytes.size(), 0);
-    }
+bool CheckUtf8(std::string_view bytes) {
+    // simdjson picks the widest validator this processor runs (AVX-512, AVX2, SSE4.2 or a
+    // portable one) when it is first called.
+    return simdjson::validate_utf8(bytes.data(), bytes.size());
 }
+
+bool CheckUtf8OneByOne(std::string_view bytes) { return CheckFrom(Bytes(bytes), bytes.size(), 0); }
 
 namespace {
 
@@ -250,7 +213,7 @@ bool CheckAndCutUtf8(std::string_view bytes, size_t base, TCutLines& lines, size
     for (size_t from = 0; from < bytes.size();) {
         const size_t end = PieceEnd(bytes, from, pieceSize);
         const std::string_view piece = bytes.substr(from, end - from);
-        if (!CheckUtf8(piece, unit)) return false;
+        if (!CheckUtf8(piece)) return false;
         // Behind a NUL, which ends the text, the bytes are only checked.
         if (!cutter.Finished()) CutPiece(piece, from, cutter, unit);
         from = end;

@@ -1,20 +1,24 @@
 #pragma once
 // The two passes of a text load at memory speed: a strict UTF-8 check of all bytes, and the
-// cutting of the text into lines. Both use the widest vector unit the processor offers
-// (AVX2, else SSE2) for runs of ASCII and check other bytes one sequence at a time.
+// cutting of the text into lines. The check is simdjson's validator, chosen at run time for
+// the processor; the cutting uses the widest vector unit the processor offers (AVX2, else
+// SSE2) to find the line controls.
 #include <cstddef>
 #include <string_view>
 
 #include "LineStarts.h"
 
-// The vector unit a pass runs on: none (one byte at a time), SSE2 (16 bytes) or AVX2 (32).
+// The vector unit the cutting runs on: none (one byte at a time), SSE2 (16 bytes) or AVX2 (32).
 enum class TVectorUnit { None, Sse2, Avx2 };
 // The widest unit this processor has.
 TVectorUnit BestVectorUnit();
 
 // True when `bytes` are well-formed UTF-8 throughout: no invalid, overlong or truncated
 // sequence, no encoded surrogate, nothing above U+10FFFF. NUL bytes are characters here.
-bool CheckUtf8(std::string_view bytes, TVectorUnit unit = BestVectorUnit());
+bool CheckUtf8(std::string_view bytes);
+// The same check one byte or sequence at a time: the plain statement of the rules, which the
+// tests hold the fast check to.
+bool CheckUtf8OneByOne(std::string_view bytes);
 
 // The lines of a text as the line list keeps them.
 struct TCutLines {
