@@ -5,45 +5,66 @@
 
 #include "platform/host_file.h"
 
-qsizetype TLineList::Count() const {
-    // The table holds one more start than lines: where a next line would begin.
-    return lines_.starts.Empty() ? 0 : static_cast<qsizetype>(lines_.starts.Size() - 1);
+QString LineText(std::string_view utf8) {
+    // fromUtf8 drops a leading byte-order mark; inside the text it is a character.
+    QString text;
+    if (utf8.substr(0, 3) == "\xEF\xBB\xBF") {
+        text = QChar(0xFEFF);
+        utf8.remove_prefix(3);
+    }
+    return text + QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-size_t TLineList::End(size_t index) const {
-    return Start(index + 1) - (lines_.crLfBreaks[index] ? 2 : 1);
-}
+qsizetype TLineList::Count() const { return static_cast<qsizetype>(LoadedCount() + appendedStarts_.size()); }
 
 void TLineList::CheckIndex(qsizetype index) const {
     if (index < 0 || index >= Count()) throw std::out_of_range("line index out of range");
 }
 
+size_t TLineList::Start(size_t index) const {
+    if (index >= LoadedCount()) return appendedStarts_[index - LoadedCount()];
+    if (index != hintIndex_) {
+        hintStart_ = hintIndex_ != kNoHint && index == hintIndex_ + 1 ? loaded_.NextStart(text_.View(), hintStart_)
+                                                                     : loaded_.Start(text_.View(), index);
+        hintIndex_ = index;
+    }
+    return hintStart_;
+}
+
+// An appended line ends one byte before the next one starts (at the LF written between
+// them), the last one at the end of the text.
+size_t TLineList::End(size_t index) const {
+    if (index < LoadedCount()) return loaded_.LineEnd(text_.View(), Start(index));
+    const size_t next = index + 1 - LoadedCount();
+    return next < appendedStarts_.size() ? appendedStarts_[next] - 1 : text_.Size();
+}
+
 std::string_view TLineList::Utf8Line(qsizetype index) const {
     CheckIndex(index);
     const auto i = static_cast<size_t>(index);
-    return text_.View().substr(Start(i), End(i) - Start(i));
+    const size_t start = Start(i);
+    return text_.View().substr(start, End(i) - start);
 }
+
+QString TLineList::Line(qsizetype index) const { return LineText(Utf8Line(index)); }
 
 std::string_view TLineList::Utf8Span(qsizetype first) const {
     if (first < 0 || first >= Count()) return {};
     const size_t begin = Start(static_cast<size_t>(first));
-    return text_.View().substr(begin, End(static_cast<size_t>(Count() - 1)) - begin);
+    const size_t end = appendedStarts_.empty() ? loadedLinesEnd_ : text_.Size();
+    return text_.View().substr(begin, end - begin);
 }
 
 qsizetype TLineList::LineOf(const char* at, qsizetype from) const {
-    const auto offset = static_cast<uint64_t>(at - text_.Data());
-    return static_cast<qsizetype>(lines_.starts.LastAtOrBelow(offset, static_cast<size_t>(from)));
-}
-
-QString TLineList::Line(qsizetype index) const {
-    std::string_view line = Utf8Line(index);
-    // fromUtf8 drops a leading byte-order mark; inside the text it is a character.
-    QString text;
-    if (line.substr(0, 3) == "\xEF\xBB\xBF") {
-        text = QChar(0xFEFF);
-        line.remove_prefix(3);
+    const auto offset = static_cast<size_t>(at - text_.View().data());
+    if (!appendedStarts_.empty() && offset >= appendedStarts_.front()) {
+        const auto after = std::upper_bound(appendedStarts_.begin(), appendedStarts_.end(), offset);
+        return static_cast<qsizetype>(LoadedCount() + static_cast<size_t>(after - appendedStarts_.begin()) - 1);
     }
-    return text + QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    const size_t fromStart = Start(static_cast<size_t>(from));
+    hintStart_ = loaded_.StartOfLineAt(text_.View(), offset, fromStart);
+    hintIndex_ = loaded_.LineAt(text_.View(), offset);
+    return static_cast<qsizetype>(hintIndex_);
 }
 
 namespace {
@@ -52,31 +73,32 @@ bool IsBreak(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
-// The new line starts where the table says a next line would begin. When the last line has
-// no break of its own (the text ended without one, or at a NUL), an LF is written for it.
+// The new line starts behind the last line's break. When the last line has no break of its
+// own (the text ended without one, or at a NUL), an LF is written for it.
 void TLineList::Append(QStringView line) {
     const QByteArray utf8 = line.toUtf8();
     if (Count() == 0) {
         Clear();
-        lines_.starts.Push(0);
     } else {
-        const auto start = static_cast<size_t>(lines_.starts.Back());
-        if (start <= text_.Size() && IsBreak(text_.Data()[start - 1])) {
-            text_.Resize(start);
+        const size_t lastEnd = End(static_cast<size_t>(Count() - 1));
+        if (lastEnd < text_.Size() && appendedStarts_.empty() && lastEnd < loaded_.End() &&
+            IsBreak(text_.View()[lastEnd])) {
+            text_.Resize(loaded_.NextStart(text_.View(), Start(LoadedCount() - 1)));
         } else {
-            text_.Resize(start - 1);
+            text_.Resize(lastEnd);
             text_.Append("\n");
         }
     }
+    appendedStarts_.push_back(text_.Size());
     text_.Append(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
-    lines_.crLfBreaks.Push(false);
-    lines_.starts.Push(text_.Size() + 1);
 }
 
 void TLineList::Clear() {
     text_.Clear();
-    lines_.starts.Clear();
-    lines_.crLfBreaks.Clear();
+    loaded_.Clear();
+    appendedStarts_.clear();
+    loadedLinesEnd_ = 0;
+    hintIndex_ = kNoHint;
 }
 
 void TLineList::LoadFromUtf8(std::string_view bytes) {
@@ -95,16 +117,10 @@ void TLineList::LoadFromFile(const QString& path) {
 }
 
 void TLineList::TakeText(platform::TByteBuffer bytes, size_t from) {
-    std::string_view text = bytes.View().substr(from);
-    size_t base = from;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.remove_prefix(3);
-        base += 3;
-    }
+    size_t begin = from;
+    if (bytes.View().substr(from, 3) == "\xEF\xBB\xBF") begin += 3;
     Clear();
-    if (!CheckAndCutUtf8(text, base, lines_)) {
-        Clear();
-        return;
-    }
+    if (!loaded_.Build(bytes.View(), begin)) return;
     text_ = std::move(bytes);
+    if (LoadedCount() > 0) loadedLinesEnd_ = loaded_.LineEnd(text_.View(), loaded_.Start(text_.View(), LoadedCount() - 1));
 }

@@ -1,6 +1,10 @@
 #include "PocketQueryScan.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "LineList.h"
 
 namespace {
 
@@ -40,6 +44,35 @@ const char* Find(std::string_view text, QLatin1String tag) {
     return static_cast<const char*>(::memmem(text.data(), text.size(), tag.data(), static_cast<size_t>(tag.size())));
 }
 
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// `s` without the occurrences of the lower-case `tag` in any case, found left to right in
+// `s` as it was, as QString::remove finds them. For ASCII text Qt's case folding is exactly
+// this one.
+std::string RemoveAsciiTag(std::string_view s, QLatin1String tag) {
+    const std::string_view needle(tag.data(), static_cast<size_t>(tag.size()));
+    const auto matchesAt = [&](size_t i) {
+        for (size_t k = 0; k < needle.size(); ++k) {
+            if (AsciiLower(s[i + k]) != needle[k]) return false;
+        }
+        return true;
+    };
+    std::string kept;
+    kept.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        if (i + needle.size() <= s.size() && matchesAt(i)) {
+            i += needle.size();
+        } else {
+            kept += s[i++];
+        }
+    }
+    return kept;
+}
+
 }  // namespace
 
 const char* FindFinderTag(std::string_view text) { return Find(text, kFinderTag); }
@@ -72,4 +105,14 @@ QString ExtractDay(QStringView line) {
     s.remove(kDateEnd, Qt::CaseInsensitive);
     const qsizetype start = FirstNonBlank(s);
     return s.mid(start, 10);
+}
+
+QString ExtractDayUtf8(std::string_view line) {
+    // Outside ASCII, case folding can turn other characters into the tags' letters (the
+    // Kelvin sign into k, the long s into s): such lines go the way of the decoded text.
+    if (!IsAscii(line)) return ExtractDay(LineText(line));
+    const std::string s = RemoveAsciiTag(RemoveAsciiTag(line, kDateTag), kDateEnd);
+    size_t start = 0;
+    while (start < s.size() && static_cast<unsigned char>(s[start]) <= 0x20) ++start;
+    return QString::fromLatin1(s.data() + start, static_cast<qsizetype>(std::min<size_t>(10, s.size() - start)));
 }

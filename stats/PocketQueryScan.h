@@ -25,3 +25,6 @@ const char* FindDateTag(std::string_view text);
 bool IsCountedLogType(std::string_view line);
 // The day of a date line: its first 10 characters after the tags and leading blanks.
 QString ExtractDay(QStringView line);
+// The same from the line's UTF-8 bytes. A line of ASCII, as date lines are, is worked on as
+// bytes; any other is decoded first.
+QString ExtractDayUtf8(std::string_view line);

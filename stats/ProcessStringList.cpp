@@ -30,7 +30,10 @@ void ScanLines(IFindsView& view, TFindsState& st, const TLineList& lines, TSorte
         if (at == nullptr) break;
         i = lines.LineOf(at, i);
         if (i + 1 >= n) break;
-        if (IsCountedLogType(lines.Utf8Line(i + 1))) dates.Add(ExtractDay(lines.Line(i)));
+        // The date line is taken before its successor: the list reads on from the line it
+        // read last without a search.
+        const std::string_view dateLine = lines.Utf8Line(i);
+        if (IsCountedLogType(lines.Utf8Line(i + 1))) dates.Add(ExtractDayUtf8(dateLine));
         ++i;
     }
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "gpx_lines.h"
+#include "stats/PocketQueryScan.h"
 #include "stats/ProcessStringList.h"
 #include "stats/RecordedFindsView.h"
 
@@ -211,6 +215,27 @@ TEST(PocketQueryScan, LoadedTextHitsLandOnTheirLines) {
     EXPECT_EQ(view.Label(TFindsLabel::AnzZeilen), u"24"_s);
     EXPECT_EQ(view.Label(TFindsLabel::Cacher), u"42 - Erster"_s);
     EXPECT_EQ(view.pendingMessagePoints, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The day taken from a line's bytes matches the day taken from its decoded text, over lines
+// of tags in every case, blanks, nested tags, and characters that case folding turns into the
+// tags' letters (the long s, the Kelvin sign).
+TEST(PocketQueryScan, DayFromTheBytesMatchesTheDayFromTheText) {
+    const std::string pieces[] = {"<groundspeak:date>", "</groundspeak:date>", "<GroundSpeak:DATE>", "</GROUNDSPEAK:Date>",
+                                  "<groundspeak:", "date>", "2016-01-02", "T19:00:00Z", " ", "\t", "\x01",
+                                  "<ground\xC5\xBFpeak:date>", "<groundspea\xE2\x84\xAA:date>", "M\xC3\xBChle",
+                                  "\xEF\xBB\xBF", "x"};
+    std::mt19937 rng(2016);
+    for (int round = 0; round < 20000; ++round) {
+        std::string line;
+        const size_t parts = rng() % 8;
+        for (size_t i = 0; i < parts; ++i) line += pieces[rng() % std::size(pieces)];
+        ASSERT_EQ(ExtractDayUtf8(line), ExtractDay(LineText(line))) << testing::PrintToString(line);
+    }
 }
 
 }  // namespace
