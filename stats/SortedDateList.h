@@ -21,6 +21,12 @@ public:
     const std::vector<QString>& Sorted();
 
 private:
+    // Sorts days written yyyy-mm-dd by their numbers; false, and nothing done, when a date
+    // is written otherwise.
+    bool SortIsoDays();
+    // The dates in the order of the indices in `order`.
+    void TakeInOrder(const std::vector<size_t>& order);
+
     QCollator collator_;
     std::vector<QString> dates_;
     bool sorted_ = true;

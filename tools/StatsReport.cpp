@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -11,7 +12,16 @@ namespace {
 constexpr auto kRedBold = "\x1b[1;31m";
 constexpr auto kReset = "\x1b[0m";
 
+// Printable ASCII other than the quote and the backslash stands in a JSON string as it is.
+bool NeedsNoEscape(const QString& s) {
+    return std::all_of(s.begin(), s.end(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'"' && c != u'\\';
+    });
+}
+
 QString JsonString(const QString& s) {
+    // Dates and numbers, nearly every string here, need no escape.
+    if (NeedsNoEscape(s)) return u'"' + s + u'"';
     // QJsonValue escapes exactly as JSON wants; strip the array brackets around it.
     const QByteArray doc = QJsonDocument(QJsonArray{QJsonValue(s)}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(doc.mid(1, doc.size() - 2));
