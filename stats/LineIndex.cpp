@@ -5,7 +5,7 @@
 #include <system_error>
 #include <thread>
 
-#include "LineBreaks.h"
+#include "ByteSearch.h"
 #include "Utf8Check.h"
 
 namespace {

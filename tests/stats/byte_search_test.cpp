@@ -1,5 +1,5 @@
-// The line-break searches of every vector unit against plain loops over the bytes.
-#include "stats/LineBreaks.h"
+// The byte searches of every vector unit against plain loops over the bytes.
+#include "stats/ByteSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +46,27 @@ TEST(LineBreaks, EveryUnitAgreesWithAPlainLoop) {
             ASSERT_EQ(FindLineBreak(s, unit), first == std::string::npos ? s.size() : first)
                 << name << testing::PrintToString(s);
             ASSERT_EQ(FindLastLineBreak(s, unit), last) << name << testing::PrintToString(s);
+        }
+    }
+}
+
+// Needles found as std::string_view::find finds them, with every pivot, in texts of few
+// letters so that first and pivot bytes often match where the needle does not.
+TEST(FindBytes, EveryUnitAndPivotAgreesWithFind) {
+    std::mt19937 rng(4242);
+    for (int round = 0; round < 5000; ++round) {
+        const std::string letters = round % 3 == 0 ? "<>ab" : "<ab";
+        std::string text;
+        for (size_t i = 0, n = rng() % 300; i < n; ++i) text += letters[rng() % letters.size()];
+        std::string needle;
+        for (size_t i = 0, n = 1 + rng() % 20; i < n; ++i) needle += letters[rng() % letters.size()];
+        if (round % 2 == 0 && text.size() > needle.size()) text.replace(rng() % (text.size() - needle.size()), needle.size(), needle);
+        const size_t expected = text.find(needle);
+        for (TVectorUnit unit : Units()) {
+            for (size_t pivot = 0; pivot < needle.size(); ++pivot) {
+                ASSERT_EQ(FindBytes(text, needle, pivot, unit), expected)
+                    << static_cast<int>(unit) << " pivot " << pivot << " " << needle << " in " << text;
+            }
         }
     }
 }

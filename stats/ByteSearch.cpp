@@ -1,26 +1,21 @@
-#include "LineBreaks.h"
+#include "ByteSearch.h"
 
-#include "LineBreakUnits.h"
+#include "ByteSearchUnits.h"
 
 namespace plain_unit {
 namespace {
 
-void BreakMasks(const unsigned char* block, uint64_t& cr, uint64_t& lf) {
-    cr = 0;
-    lf = 0;
-    for (unsigned i = 0; i < 64; ++i) {
-        cr |= static_cast<uint64_t>(block[i] == '\r') << i;
-        lf |= static_cast<uint64_t>(block[i] == '\n') << i;
-    }
+uint64_t EqualMask(const unsigned char* block, unsigned char c) {
+    uint64_t mask = 0;
+    for (unsigned i = 0; i < 64; ++i) mask |= static_cast<uint64_t>(block[i] == c) << i;
+    return mask;
 }
 
-#include "LineBreakBlocks.inc"
+#include "ByteSearchBlocks.inc"
 
 }  // namespace
 
-uint64_t CountLineEnds(const unsigned char* in, size_t n, bool crBefore) { return CountLineEndsIn(in, n, crBefore); }
-size_t FindLineBreak(const unsigned char* in, size_t n) { return FindLineBreakIn(in, n); }
-size_t FindLastLineBreak(const unsigned char* in, size_t n) { return FindLastLineBreakIn(in, n); }
+KALVERO_BYTE_SEARCH_ENTRIES
 
 }  // namespace plain_unit
 
@@ -42,11 +37,11 @@ TVectorUnit BestVectorUnit() {
 }
 
 #if defined(__x86_64__)
-#define KALVERO_DISPATCH(call)                              \
-    switch (unit) {                                         \
-        case TVectorUnit::Avx2: return avx2_unit::call;     \
-        case TVectorUnit::Sse2: return sse2_unit::call;     \
-        default: return plain_unit::call;                   \
+#define KALVERO_DISPATCH(call)                          \
+    switch (unit) {                                     \
+        case TVectorUnit::Avx2: return avx2_unit::call; \
+        case TVectorUnit::Sse2: return sse2_unit::call; \
+        default: return plain_unit::call;               \
     }
 #else
 #define KALVERO_DISPATCH(call) return plain_unit::call;
@@ -62,4 +57,10 @@ size_t FindLineBreak(std::string_view bytes, TVectorUnit unit) {
 
 size_t FindLastLineBreak(std::string_view bytes, TVectorUnit unit) {
     KALVERO_DISPATCH(FindLastLineBreak(Bytes(bytes), bytes.size()))
+}
+
+size_t FindBytes(std::string_view bytes, std::string_view needle, size_t pivot, TVectorUnit unit) {
+    if (needle.empty()) return 0;
+    if (pivot >= needle.size()) pivot = needle.size() - 1;
+    KALVERO_DISPATCH(FindBytes(Bytes(bytes), bytes.size(), Bytes(needle), needle.size(), pivot))
 }
