@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The archiver's tests under AddressSanitizer and UBSan (build-asan), then a short fuzzing smoke
+# The archiver's tests under AddressSanitizer and UBSan (build-asan), the analysis's tests
+# likewise (build-asan-stats), then a short fuzzing smoke
 # test with clang (build-fuzz) of the directory loading, of the extraction of every entry and of
 # batch extraction and testing into a sandbox folder, on the seeds committed under fuzz/seeds
 # (fuzz/make_seeds.py writes them). KALVERO_FUZZ_SECONDS sets each target's fuzzing time
@@ -15,6 +16,14 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build-asan --target zip_tests -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ./build-asan/tests/zip/zip_tests --gtest_brief=1
+
+# The analysis's text loading and searches (vector code, positions into mapped texts) under the
+# same sanitizers; only their tests are built here.
+cmake -S . -B build-asan-stats -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKALVERO_SANITIZE=ON -DKALVERO_BENCH=OFF
+cmake --build build-asan-stats --target stats_tests -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ./build-asan-stats/tests/stats/stats_tests --gtest_brief=1
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ \

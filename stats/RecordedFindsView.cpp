@@ -4,6 +4,7 @@ void TRecordedFindsView::SetPaneText(TFindsPane pane, const QString& text) {
     std::vector<TPaneLine>& lines = panes[pane];
     lines.clear();
     // The text holds one line per CR LF; a last line without a break counts too.
+    lines.reserve(static_cast<size_t>(text.count(QStringLiteral("\r\n"))) + 1);
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = text.indexOf(QStringLiteral("\r\n"), start);

@@ -19,12 +19,33 @@ bool NeedsNoEscape(const QString& s) {
     });
 }
 
-QString JsonString(const QString& s) {
+// Appends `s` to `out` as a JSON string.
+void AppendJsonString(QString& out, const QString& s) {
     // Dates and numbers, nearly every string here, need no escape.
-    if (NeedsNoEscape(s)) return u'"' + s + u'"';
+    if (NeedsNoEscape(s)) {
+        out += u'"';
+        out += s;
+        out += u'"';
+        return;
+    }
     // QJsonValue escapes exactly as JSON wants; strip the array brackets around it.
     const QByteArray doc = QJsonDocument(QJsonArray{QJsonValue(s)}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(doc.mid(1, doc.size() - 2));
+    out += QString::fromUtf8(doc.mid(1, doc.size() - 2));
+}
+
+QString JsonString(const QString& s) {
+    QString out;
+    AppendJsonString(out, s);
+    return out;
+}
+
+// Room for the whole document: its size grows with the dates and days, and one allocation
+// for all of it saves copying it as it grows.
+qsizetype JsonSizeHint(const std::vector<TPaneLine>& dates, const TFindsState& st) {
+    qsizetype size = 256 + 24 * static_cast<qsizetype>(st.MengenListe.size());
+    for (const TPaneLine& d : dates) size += d.text.size() + 3;
+    for (int32_t k = 0; k < st.AnzTage; ++k) size += st.TagesListe[static_cast<size_t>(k)].Datum.size() + 16;
+    return size;
 }
 
 void AppendPane(QString& out, const QString& heading, const std::vector<TPaneLine>& lines, bool color) {
@@ -76,13 +97,19 @@ QString FormatJson(const TStatsResult& r) {
             }
             out += u",\"finds\":"_s + v.Label(TFindsLabel::Caches).value_or(u"0"_s);
             out += u",\"days\":"_s + v.Label(TFindsLabel::Tage).value_or(u"0"_s);
-            out += u",\"dates\":["_s;
             const auto& dates = v.Pane(TFindsPane::Dates);
-            for (size_t i = 0; i < dates.size(); ++i) out += (i ? u","_s : QString()) + JsonString(dates[i].text);
+            out.reserve(out.size() + JsonSizeHint(dates, st));
+            out += u",\"dates\":["_s;
+            for (size_t i = 0; i < dates.size(); ++i) {
+                if (i) out += u',';
+                AppendJsonString(out, dates[i].text);
+            }
             out += u"],\"perDay\":["_s;
             for (int32_t k = 0; k < st.AnzTage; ++k) {
                 const TDatum& d = st.TagesListe[static_cast<size_t>(k)];
-                out += (k ? u","_s : QString()) + u'[' + JsonString(d.Datum) + u',' + QString::number(d.Anzahl) + u']';
+                out += k ? u",["_s : u"["_s;
+                AppendJsonString(out, d.Datum);
+                out += u',' + QString::number(d.Anzahl) + u']';
             }
             out += u"],\"histogram\":["_s;
             for (size_t k = 0; k < st.MengenListe.size(); ++k) {

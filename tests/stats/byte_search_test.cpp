@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 std::vector<TVectorUnit> Units() {
     std::vector<TVectorUnit> units;
     for (TVectorUnit u : {TVectorUnit::None, TVectorUnit::Sse2, TVectorUnit::Avx2}) {
@@ -29,7 +31,7 @@ uint64_t CountedOneByOne(const std::string& s, bool crBefore) {
 // Strings of up to 200 bytes, so that breaks fall on both sides of every block edge and into
 // the short block at the end; bytes above 0x7F and NUL are no breaks.
 TEST(LineBreaks, EveryUnitAgreesWithAPlainLoop) {
-    const std::string alphabet = std::string("\r\n\r\nab\0\xFF\x8D\x8A", 12);
+    const std::string alphabet = "\r\n\r\nab\0\xFF\x8D\x8A"s;
     std::mt19937 rng(31337);
     for (int round = 0; round < 20000; ++round) {
         const size_t length = rng() % 200;
