@@ -1,7 +1,6 @@
 // Loads of the line list against a plain statement of the load rules, byte by byte: the same
 // lines, read in order and in any order, and every tag placed on its line. Texts range from a
-// few bytes to several megabytes, so that lines cross the index's blocks and pieces, and the
-// back half of a big text is checked on its own thread.
+// few bytes to several megabytes, so that lines cross the index's blocks and pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
