@@ -67,12 +67,6 @@ qsizetype TLineList::LineOf(const char* at, qsizetype from) const {
     return static_cast<qsizetype>(hintIndex_);
 }
 
-namespace {
-
-bool IsBreak(char c) { return c == '\r' || c == '\n'; }
-
-}  // namespace
-
 // The new line starts behind the last line's break. When the last line has no break of its
 // own (the text ended without one, or at a NUL), an LF is written for it.
 void TLineList::Append(QStringView line) {
@@ -81,8 +75,8 @@ void TLineList::Append(QStringView line) {
         Clear();
     } else {
         const size_t lastEnd = End(static_cast<size_t>(Count() - 1));
-        if (lastEnd < text_.Size() && appendedStarts_.empty() && lastEnd < loaded_.End() &&
-            IsBreak(text_.View()[lastEnd])) {
+        // A loaded line that ends before the end of the loaded text ends at a break.
+        if (appendedStarts_.empty() && lastEnd < loaded_.End()) {
             text_.Resize(loaded_.NextStart(text_.View(), Start(LoadedCount() - 1)));
         } else {
             text_.Resize(lastEnd);

@@ -3,7 +3,8 @@
 // buffer: the lines of a load are found through a line index (a count of line ends per
 // block, no entry per line), the lines appended after it through their starts. A load of
 // millions of lines costs a few allocations, and searches for tags run over the bytes of
-// many lines at once without decoding them.
+// many lines at once without decoding them. The list remembers the line it read last, so
+// one list is read from one thread at a time.
 #include <QString>
 #include <QStringView>
 #include <string_view>
