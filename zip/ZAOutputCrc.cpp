@@ -1,0 +1,91 @@
+#include "ZAOutputCrc.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <system_error>
+
+namespace {
+
+// zlib's crc32 takes its length as uInt: feed it at most this much at once.
+constexpr int64_t kZlibStep = 1 << 30;
+
+}  // namespace
+
+uint32_t ZAUpdateCrc(uint32_t Crc, const uint8_t* Data, int64_t Length) {
+    while (Length > 0) {
+        const auto n = static_cast<uInt>(std::min(Length, kZlibStep));
+        Crc = static_cast<uint32_t>(crc32_z(Crc, Data, n));
+        Data += n;
+        Length -= n;
+    }
+    return Crc;
+}
+
+TZAOutputCrc::~TZAOutputCrc() {
+    if (!FHelper.joinable()) return;
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FQuit = true;
+    }
+    FPieceGiven.notify_one();
+    FHelper.join();
+}
+
+void TZAOutputCrc::Add(const uint8_t* Data, int64_t Length) {
+    WaitForPiece();
+    FBeforeLast = FValue;
+    const bool threaded = Length >= ThreadedPieceSize && FAdded >= ThreadAfter;
+    FAdded += Length;
+    if (threaded && !FHelper.joinable()) {
+        try {
+            FHelper = std::thread(&TZAOutputCrc::HelperLoop, this);
+        } catch (const std::system_error&) {
+            // No thread to be had: the pieces are checksummed here, as small ones are.
+        }
+    }
+    if (!threaded || !FHelper.joinable()) {
+        FValue = ZAUpdateCrc(FValue, Data, Length);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FPieceData = Data;
+        FPieceLength = Length;
+        FPieceInWork = true;
+    }
+    FPieceGiven.notify_one();
+}
+
+void TZAOutputCrc::DropLast() {
+    WaitForPiece();
+    FValue = FBeforeLast;
+}
+
+uint32_t TZAOutputCrc::Value() {
+    WaitForPiece();
+    return FValue;
+}
+
+void TZAOutputCrc::WaitForPiece() {
+    if (!FHelper.joinable()) return;
+    std::unique_lock<std::mutex> lock(FMutex);
+    FPieceDone.wait(lock, [this] { return !FPieceInWork; });
+}
+
+void TZAOutputCrc::HelperLoop() {
+    std::unique_lock<std::mutex> lock(FMutex);
+    for (;;) {
+        FPieceGiven.wait(lock, [this] { return FPieceInWork || FQuit; });
+        if (!FPieceInWork) return;  // told to quit with nothing in work
+        const uint8_t* data = FPieceData;
+        const int64_t length = FPieceLength;
+        const uint32_t base = FValue;
+        lock.unlock();
+        const uint32_t value = ZAUpdateCrc(base, data, length);
+        lock.lock();
+        FValue = value;
+        FPieceInWork = false;
+        FPieceDone.notify_one();
+    }
+}
