@@ -52,7 +52,7 @@ void TZAOutputCrc::Add(const uint8_t* Data, int64_t Length) {
         std::lock_guard<std::mutex> lock(FMutex);
         FPieceData = Data;
         FPieceLength = Length;
-        FPieceInWork = true;
+        FPieceState = TPieceState::Given;
     }
     FPieceGiven.notify_one();
 }
@@ -70,14 +70,21 @@ uint32_t TZAOutputCrc::Value() {
 void TZAOutputCrc::WaitForPiece() {
     if (!FHelper.joinable()) return;
     std::unique_lock<std::mutex> lock(FMutex);
-    FPieceDone.wait(lock, [this] { return !FPieceInWork; });
+    if (FPieceState == TPieceState::Given) {
+        FPieceState = TPieceState::None;
+        lock.unlock();
+        FValue = ZAUpdateCrc(FValue, FPieceData, FPieceLength);
+        return;
+    }
+    FPieceDone.wait(lock, [this] { return FPieceState == TPieceState::None; });
 }
 
 void TZAOutputCrc::HelperLoop() {
     std::unique_lock<std::mutex> lock(FMutex);
     for (;;) {
-        FPieceGiven.wait(lock, [this] { return FPieceInWork || FQuit; });
-        if (!FPieceInWork) return;  // told to quit with nothing in work
+        FPieceGiven.wait(lock, [this] { return FPieceState == TPieceState::Given || FQuit; });
+        if (FPieceState != TPieceState::Given) return;  // told to quit with nothing given
+        FPieceState = TPieceState::InWork;
         const uint8_t* data = FPieceData;
         const int64_t length = FPieceLength;
         const uint32_t base = FValue;
@@ -85,7 +92,7 @@ void TZAOutputCrc::HelperLoop() {
         const uint32_t value = ZAUpdateCrc(base, data, length);
         lock.lock();
         FValue = value;
-        FPieceInWork = false;
+        FPieceState = TPieceState::None;
         FPieceDone.notify_one();
     }
 }

@@ -27,13 +27,17 @@ public:
     void DropLast();
     // The CRC-32 (zlib's value, register inverted) of the pieces kept.
     uint32_t Value();
-    // Until the piece in work is checksummed: its buffer may then be reused or released.
+    // Until the piece handed over is checksummed: its buffer may then be reused or released.
+    // A piece the helper thread has not begun yet (it may be waiting for a core) is taken
+    // back and checksummed here.
     void WaitForPiece();
 
 private:
+    enum class TPieceState { None, Given, InWork };
+
     void HelperLoop();
 
-    uint32_t FValue = 0;      // the pieces added, once no piece is in work
+    uint32_t FValue = 0;       // the pieces added, once no piece is given or in work
     uint32_t FBeforeLast = 0;  // the value before the piece added last
     int64_t FAdded = 0;        // bytes added so far
 
@@ -42,7 +46,7 @@ private:
     std::condition_variable FPieceDone;
     const uint8_t* FPieceData = nullptr;
     int64_t FPieceLength = 0;
-    bool FPieceInWork = false;
+    TPieceState FPieceState = TPieceState::None;
     bool FQuit = false;
     std::thread FHelper;
 };
