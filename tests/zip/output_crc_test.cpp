@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CrampedStream.h"
 #include "NativeErrorOf.h"
 #include "OpenInMemory.h"
 #include "fixtures/ZipBuilder.h"
@@ -69,16 +70,6 @@ TEST(OutputCrc, EqualsTheCrcOfThePiecesKeptInTheirOrder) {
 }
 
 // ---- large entries ---------------------------------------------------------------------------
-
-// A memory stream that takes at most Room bytes in all; further writes fall short.
-class CrampedStream : public TZAMemoryStream {
-public:
-    int64_t Write(const void* Buffer, int64_t Count) override {
-        const int64_t n = std::max<int64_t>(0, std::min(Count, Room - Size()));
-        return TZAMemoryStream::Write(Buffer, n);
-    }
-    int64_t Room = 0;
-};
 
 std::string Bytes(const TZAMemoryStream& s) {
     return {reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size())};
