@@ -2,7 +2,7 @@
 // output is written and the next piece inflated.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -61,7 +61,7 @@ TEST(OutputCrc, EqualsTheCrcOfThePiecesKeptInTheirOrder) {
             if (!p.dropped) kept.append(piece, piece + static_cast<std::ptrdiff_t>(p.length));
             from = (from + static_cast<size_t>(p.length)) % (16 * kMiB);
             crc.Add(buffer.data(), p.length);
-            std::memset(buffers[turn].data(), 0xA5, buffers[turn].size());
+            std::fill(buffers[turn].begin(), buffers[turn].end(), uint8_t{0xA5});
             if (p.dropped) crc.DropLast();
         }
         EXPECT_EQ(crc.Value(), zipfix::Crc32(kept));
