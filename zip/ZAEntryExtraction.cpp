@@ -10,7 +10,6 @@
 #include "ZAEntryDecryption.h"
 #include "ZAExcept.h"
 
-
 TZAEntryExtraction::TZAEntryExtraction(TZABaseArchiver& Arc, TZAStream& Source,
                                        TZAStream& Output, const TDirItem& Entry, int32_t Count,
                                        int64_t StartPosition, TZAProcessOperation Operation)

@@ -2,25 +2,17 @@
 
 #include <zlib.h>
 
-#include <algorithm>
 #include <system_error>
 
 namespace {
 
-// zlib's crc32 takes its length as uInt: feed it at most this much at once.
-constexpr int64_t kZlibStep = 1 << 30;
+// zlib's crc32_z over Length bytes (none when Length is 0 or less).
+uint32_t UpdateCrc(uint32_t Crc, const uint8_t* Data, int64_t Length) {
+    if (Length <= 0) return Crc;
+    return static_cast<uint32_t>(crc32_z(Crc, Data, static_cast<z_size_t>(Length)));
+}
 
 }  // namespace
-
-uint32_t ZAUpdateCrc(uint32_t Crc, const uint8_t* Data, int64_t Length) {
-    while (Length > 0) {
-        const auto n = static_cast<uInt>(std::min(Length, kZlibStep));
-        Crc = static_cast<uint32_t>(crc32_z(Crc, Data, n));
-        Data += n;
-        Length -= n;
-    }
-    return Crc;
-}
 
 TZAOutputCrc::~TZAOutputCrc() {
     if (!FHelper.joinable()) return;
@@ -45,7 +37,7 @@ void TZAOutputCrc::Add(const uint8_t* Data, int64_t Length) {
         }
     }
     if (!threaded || !FHelper.joinable()) {
-        FValue = ZAUpdateCrc(FValue, Data, Length);
+        FValue = UpdateCrc(FValue, Data, Length);
         return;
     }
     {
@@ -73,7 +65,7 @@ void TZAOutputCrc::WaitForPiece() {
     if (FPieceState == TPieceState::Given) {
         FPieceState = TPieceState::None;
         lock.unlock();
-        FValue = ZAUpdateCrc(FValue, FPieceData, FPieceLength);
+        FValue = UpdateCrc(FValue, FPieceData, FPieceLength);
         return;
     }
     FPieceDone.wait(lock, [this] { return FPieceState == TPieceState::None; });
@@ -89,7 +81,7 @@ void TZAOutputCrc::HelperLoop() {
         const int64_t length = FPieceLength;
         const uint32_t base = FValue;
         lock.unlock();
-        const uint32_t value = ZAUpdateCrc(base, data, length);
+        const uint32_t value = UpdateCrc(base, data, length);
         lock.lock();
         FValue = value;
         FPieceState = TPieceState::None;

@@ -50,6 +50,3 @@ private:
     bool FQuit = false;
     std::thread FHelper;
 };
-
-// zlib's crc32 over Length bytes, in steps zlib's length type can take.
-uint32_t ZAUpdateCrc(uint32_t Crc, const uint8_t* Data, int64_t Length);
