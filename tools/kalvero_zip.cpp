@@ -18,6 +18,7 @@
 
 #include "platform/codepage.h"
 #include "tools/PasswordOption.h"
+#include "tools/StdoutStream.h"
 #include "tools/BatchCommands.h"
 #include "tools/TerminalPrompt.h"
 #include "tools/ZipToolCommon.h"
@@ -94,33 +95,6 @@ int Usage() {
 // What `cat --corrupted` writes at most unless --max-size says otherwise: a damaged entry's
 // data may inflate without end.
 constexpr int64_t kDefaultCorruptedLimit = int64_t{4} << 30;
-
-// Standard output as the stream the entry is written to, taking at most Limit bytes (-1: no
-// limit). A write that fails or passes the limit reports fewer bytes, which the archiver
-// answers with its disk-full handshake.
-class TStdoutStream : public TZAStream {
-public:
-    explicit TStdoutStream(int64_t Limit) : FLimit(Limit) {}
-    int64_t Read(void*, int64_t) override { return 0; }
-    int64_t Write(const void* Buffer, int64_t Count) override {
-        if (Count <= 0) return 0;
-        int64_t allowed = Count;
-        if (FLimit >= 0 && Count > FLimit - FPosition) {
-            allowed = std::max<int64_t>(FLimit - FPosition, 0);
-            FLimitReached = true;
-        }
-        const size_t n = std::fwrite(Buffer, 1, static_cast<size_t>(allowed), stdout);
-        FPosition += static_cast<int64_t>(n);
-        return static_cast<int64_t>(n);
-    }
-    int64_t Size() const override { return FPosition; }
-    void SetSize(int64_t) override {}
-    bool LimitReached() const { return FLimitReached; }
-
-private:
-    int64_t FLimit;
-    bool FLimitReached = false;
-};
 
 // A byte count of decimal digits only; -1 when Text is not one or does not fit.
 int64_t ParseByteCount(const std::string& Text) {

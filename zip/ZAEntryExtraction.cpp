@@ -10,23 +10,6 @@
 #include "ZAEntryDecryption.h"
 #include "ZAExcept.h"
 
-namespace {
-
-// zlib's crc32 and inflate take their lengths as uInt: feed them at most this much at once.
-constexpr int64_t kZlibStep = 1 << 30;
-
-uint32_t UpdateCrc(uint32_t Crc, const uint8_t* Data, int64_t Length) {
-    while (Length > 0) {
-        const auto n = static_cast<uInt>(std::min(Length, kZlibStep));
-        Crc = static_cast<uint32_t>(crc32(Crc, Data, n));
-        Data += n;
-        Length -= n;
-    }
-    return Crc;
-}
-
-}  // namespace
-
 TZAEntryExtraction::TZAEntryExtraction(TZABaseArchiver& Arc, TZAStream& Source,
                                        TZAStream& Output, const TDirItem& Entry, int32_t Count,
                                        int64_t StartPosition, TZAProcessOperation Operation)
@@ -57,7 +40,6 @@ bool TZAEntryExtraction::Run() {
                   soCurrent);
     if (FEncrypted) FDecryption = CreateEntryDecryption(FEntry, FLocalHeader);
 
-    FCrc = 0;
     // Sizes no stream can hold make the entry a damaged one.
     const std::optional<int64_t> compressed = ZAToInt64(FEntry.EffectiveCompSize());
     const std::optional<int64_t> uncompressed = ZAToInt64(FEntry.EffectiveUnCompSize());
@@ -97,9 +79,9 @@ bool TZAEntryExtraction::PassesIntegrityTest() {
     if (FDecryption) {
         TZAMemoryStream trailer;
         ReadBlock(trailer, FDecryption->TrailerSize());
-        return FDecryption->VerifyEntry(trailer, FEntry, FCrc);
+        return FDecryption->VerifyEntry(trailer, FEntry, FCrc.Value());
     }
-    return FCrc == FEntry.CentralDir.crc32;
+    return FCrc.Value() == FEntry.CentralDir.crc32;
 }
 
 // ---- the data --------------------------------------------------------------------------------
@@ -118,7 +100,7 @@ bool TZAEntryExtraction::TransferEntryData() {
     const int64_t inputSize = std::clamp<int64_t>(FCompressed, 1, ChunkSize);
     FInput.reset(new uint8_t[static_cast<size_t>(inputSize)]);
     if (deflated) {
-        FOutputBuffer.reset(new uint8_t[static_cast<size_t>(ChunkSize)]);
+        FOutputBuffer.reset(new uint8_t[static_cast<size_t>(2 * ChunkSize)]);
         if (!FInflate.Init()) return false;
     }
 
@@ -138,6 +120,7 @@ bool TZAEntryExtraction::TransferEntryData() {
     }
 
     FInflate.End();
+    FCrc.WaitForPiece();
     FInput.reset();
     FOutputBuffer.reset();
     return true;
@@ -209,7 +192,7 @@ bool TZAEntryExtraction::ProcessStoredChunk(const uint8_t* Input, int64_t Length
             return StopAtSizeLimit();
         }
         FProduced += k;
-        FCrc = UpdateCrc(FCrc, piece, k);
+        FCrc.Add(piece, k);
         pos += k;
         FArc.FProgress = FConsumed + pos;
         if (FArc.FProgressEnabled && RaiseProgressPair()) return true;
@@ -218,11 +201,13 @@ bool TZAEntryExtraction::ProcessStoredChunk(const uint8_t* Input, int64_t Length
     return true;
 }
 
+// The output buffer has two halves that take turns: while one half is written and its
+// CRC-32 is computed on the helper thread, inflate fills the other one.
 bool TZAEntryExtraction::ProcessDeflatedChunk(uint8_t* Input, int64_t Length) {
-    uint8_t* out = FOutputBuffer.get();
     z_stream& zs = FInflate.Stream();
     zs.next_in = Input;
     zs.avail_in = static_cast<uInt>(Length);
+    uint8_t* out = FOutputBuffer.get() + FOutputHalf * ChunkSize;
     zs.next_out = out;
     zs.avail_out = static_cast<uInt>(ChunkSize);
     uint64_t mark = zs.total_out;
@@ -240,9 +225,15 @@ bool TZAEntryExtraction::ProcessDeflatedChunk(uint8_t* Input, int64_t Length) {
             WriteChunk(out, allowed);
             return StopAtSizeLimit();
         }
-        if (!WriteChunk(out, k)) break;
-        FCrc = UpdateCrc(FCrc, out, k);
+        // Checksummed while it is written; bytes that are not written are taken back out.
+        FCrc.Add(out, k);
+        FOutputHalf ^= 1;
+        if (!WriteChunk(out, k)) {
+            FCrc.DropLast();
+            break;
+        }
         if ((zs.avail_out > 0 && zs.avail_in == 0) || rc == Z_STREAM_END) break;
+        out = FOutputBuffer.get() + FOutputHalf * ChunkSize;
         zs.next_out = out;
         zs.avail_out = static_cast<uInt>(ChunkSize);
         mark = zs.total_out;

@@ -8,6 +8,7 @@
 
 #include "ZADirItem.h"
 #include "ZAEnums.h"
+#include "ZAOutputCrc.h"
 #include "ZARawInflate.h"
 #include "ZARecords.h"
 #include "ZAVolumeNumberInfo.h"
@@ -19,7 +20,8 @@ class TZAStream;
 
 class TZAEntryExtraction {
 public:
-    // Most compressed bytes read at a time; also the inflate output buffer's size.
+    // Most compressed bytes read at a time; also the size of each half of the inflate output
+    // buffer.
     static constexpr int64_t ChunkSize = 1048576;
     // Stored data is copied, checked and written in pieces of at most this size.
     static constexpr int64_t StoredPieceSize = 65535;
@@ -85,10 +87,12 @@ private:
     int64_t FSizeLimit = 0;  // the directory's uncompressed size
     int64_t FConsumed = 0;
     int64_t FProduced = 0;
-    uint32_t FCrc = 0;  // zlib's running CRC-32 value (register inverted)
     bool FSizeLimitReached = false;
 
     std::unique_ptr<uint8_t[]> FInput;
-    std::unique_ptr<uint8_t[]> FOutputBuffer;  // inflate output
+    std::unique_ptr<uint8_t[]> FOutputBuffer;  // inflate output: two halves of ChunkSize
+    int FOutputHalf = 0;                       // the half inflate fills next
     TZARawInflate FInflate;
+    // Declared after the buffers: it waits for the helper thread before they are released.
+    TZAOutputCrc FCrc;
 };

@@ -90,11 +90,11 @@ void BM_Stored_AES256(benchmark::State& s) { Extract(s, kAes256, false); }
 
 }  // namespace
 
-BENCHMARK(BM_Deflated_Plain)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_Deflated_Classic)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_Deflated_AES256)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_Stored_Plain)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_Stored_Classic)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_Stored_AES256)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Deflated_Plain)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_Deflated_Classic)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_Deflated_AES256)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_Stored_Plain)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_Stored_Classic)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_Stored_AES256)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 BENCHMARK_MAIN();

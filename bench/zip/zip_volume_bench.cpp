@@ -161,9 +161,9 @@ void BM_Extract_SplitSet64MiB(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Extract_SingleFile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_Extract_SplitSet64MiB)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_Extract_SingleFile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_Extract_SplitSet64MiB)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_Extract_SingleFile)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_Extract_SplitSet64MiB)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_Extract_SingleFile)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_Extract_SplitSet64MiB)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 BENCHMARK_MAIN();

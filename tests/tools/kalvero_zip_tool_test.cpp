@@ -84,6 +84,32 @@ TEST_F(KalveroZip, CatWritesTheEntryUnchanged) {
     }
 }
 
+// Standard output as a user's pipeline gives it: a pipe that a reader empties, at once or
+// only after a while (the pipe fills up and the writes wait); and a device that takes nothing.
+TEST_F(KalveroZip, CatIntoAPipeAndIntoAFullDevice) {
+    const std::string data = zipfix::WaypointText(6u << 20);
+    zipfix::ZipPlan plan;
+    plan.entries = {Entry("Finds.gpx", data, 8)};
+    const std::string zip = Archive(plan);
+    const std::string cat = Quoted(KALVERO_ZIP_BINARY) + " cat " + Quoted(zip) + " Finds.gpx";
+    for (const std::string reader : {"cat", "(sleep 0.3; cat)"}) {
+        SCOPED_TRACE(reader);
+        const std::string command = "{ " + cat + " </dev/null 2>" + Quoted(folder.File("err")) +
+                                    "; echo $? >" + Quoted(folder.File("status")) + "; } | " +
+                                    reader + " >" + Quoted(folder.File("out"));
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(folder.Read("status"), "0\n");
+        EXPECT_EQ(folder.Read("err"), "");
+        EXPECT_TRUE(folder.Read("out") == data);
+    }
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string command = cat + " </dev/null >/dev/full 2>" + Quoted(folder.File("err"));
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    EXPECT_EQ(folder.Read("err"),
+              "Disk is full. There is not enough free space on disk. - Native error: 00065\n");
+}
+
 // Encrypted entries: the password from --password (given as UTF-8, used in code page 1252
 // as the dialog uses it); without a working one and without a terminal the entry is skipped.
 TEST_F(KalveroZip, CatTakesThePasswordOfEncryptedEntries) {

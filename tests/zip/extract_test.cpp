@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CrampedStream.h"
 #include "NativeErrorOf.h"
 #include "TempFolder.h"
 #include "fixtures/ZipBuilder.h"
@@ -31,16 +32,6 @@ struct Event {
     TZAProcessOperation operation;
     TZAProgressPhase phase;
     ZAString name;
-};
-
-// A memory stream that takes at most Room bytes in all; further writes fall short.
-class CrampedStream : public TZAMemoryStream {
-public:
-    int64_t Write(const void* Buffer, int64_t Count) override {
-        const int64_t n = std::max<int64_t>(0, std::min(Count, Room - Size()));
-        return TZAMemoryStream::Write(Buffer, n);
-    }
-    int64_t Room = 0;
 };
 
 class Extraction : public ::testing::Test {
