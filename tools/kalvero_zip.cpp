@@ -152,10 +152,13 @@ int Cat(TZipArchiver& archiver, const std::string& path, const std::string& entr
         bool corrupted, int64_t limit, bool progress) {
     archiver.SetExtractCorruptedFiles(corrupted);
     TStdoutStream out(limit);
-    // At the limit the extraction ends quietly; the message and the status follow below.
+    // At the limit the extraction ends quietly; the message and the status follow below. Any
+    // other failed write is the error it is without this handler: answering "try again" would
+    // repeat a write that keeps failing (a full disk, a broken device) for ever.
     if (limit >= 0) {
         archiver.OnDiskFull = [&out](TZABaseArchiver*, int32_t, const ZAString&, bool& cancel) {
-            if (out.LimitReached()) cancel = true;
+            if (!out.LimitReached()) throw EZAException(neDiskFull);
+            cancel = true;
         };
     }
     if (progress) {

@@ -12,6 +12,7 @@ enum TZANativeError : int32_t {
     neEntryNotFound = 15,     // no entry of the name asked for
     neFileCreateFailed = 19,  // the target file cannot be created
     neFolderCreateFailed = 20,  // the target file's folder cannot be created
+    neDiskFull = 65,          // the output took fewer bytes than were written to it
 };
 
 // Texts of the entry refusals that the catalogue has no message for; they are raised with

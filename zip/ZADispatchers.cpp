@@ -1,6 +1,7 @@
 // What the archiver does for each event: call the handler, or without one its own default
 // (clearing Cancel, confirming, or asking through the prompts).
 #include "ZABaseArchiver.h"
+#include "ZAConst.h"
 #include "ZAExcept.h"
 #include "ZAFormat.h"
 #include "ZAPrompt.h"
@@ -113,7 +114,7 @@ void TZABaseArchiver::DoOnDiskFull(int32_t VolumeNumber, const ZAString& VolumeF
         OnDiskFull(this, VolumeNumber + 1, VolumeFileName, Cancel);
         return;
     }
-    if (FSpanningMode != smSpanning) throw EZAException(65);
+    if (FSpanningMode != smSpanning) throw EZAException(neDiskFull);
     const int64_t required = FSpanningOptions.GetVolumeSize(VolumeNumber == 0);
     const int64_t available = platform::FreeSpace(Utf16ToUtf8(VolumeFileName));
     const ZAString text = ZAFormat(
