@@ -1,7 +1,6 @@
 #include "PocketQueryScan.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "ByteSearch.h"
