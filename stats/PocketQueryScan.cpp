@@ -64,9 +64,14 @@ std::string RemoveAsciiTag(std::string_view s, QLatin1String tag) {
         }
         return true;
     };
+    // The tags start with "<", which has no case: the text between two of them is kept whole.
     std::string kept;
     kept.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
+        const size_t candidate = std::min(s.find(needle[0], i), s.size());
+        kept.append(s.substr(i, candidate - i));
+        i = candidate;
+        if (i == s.size()) break;
         if (i + needle.size() <= s.size() && matchesAt(i)) {
             i += needle.size();
         } else {
