@@ -84,8 +84,9 @@ void TByteBuffer::Resize(size_t size) {
 }
 
 void TByteBuffer::Append(std::string_view bytes) {
-    Reserve(size_ + bytes.size() > capacity_ ? std::max(size_ + bytes.size(), capacity_ * 2) : capacity_);
-    if (!bytes.empty()) std::memcpy(data_ + size_, bytes.data(), bytes.size());
+    if (size_ + bytes.size() > capacity_) Reserve(std::max(size_ + bytes.size(), capacity_ * 2));
+    char* data = Data();  // a file mapping becomes memory of the buffer's own here
+    if (!bytes.empty()) std::memcpy(data + size_, bytes.data(), bytes.size());
     size_ += bytes.size();
 }
 

@@ -33,12 +33,6 @@ void AppendJsonString(QString& out, const QString& s) {
     out += QString::fromUtf8(doc.mid(1, doc.size() - 2));
 }
 
-QString JsonString(const QString& s) {
-    QString out;
-    AppendJsonString(out, s);
-    return out;
-}
-
 // Room for the whole document: its size grows with the dates and days, and one allocation
 // for all of it saves copying it as it grows.
 qsizetype JsonSizeHint(const std::vector<TPaneLine>& dates, const TFindsState& st) {
@@ -83,7 +77,7 @@ QString FormatJson(const TStatsResult& r) {
     const TRecordedFindsView& v = r.view->shown;
     const TFindsState& st = *r.state;
     QString out = u"{\"file\":"_s;
-    out += JsonString(r.file);
+    AppendJsonString(out, r.file);
     out += u",\"lines\":"_s + QString::number(r.lines->Count());
     if (r.lines->Count() > 0) {
         const bool pq = v.Label(TFindsLabel::PQ).has_value();
@@ -91,7 +85,11 @@ QString FormatJson(const TStatsResult& r) {
         if (pq) {
             out += u",\"finder\":"_s;
             if (v.Label(TFindsLabel::Cacher)) {
-                out += u"{\"id\":"_s + JsonString(st.CacherID) + u",\"name\":"_s + JsonString(st.CacherName) + u'}';
+                out += u"{\"id\":"_s;
+                AppendJsonString(out, st.CacherID);
+                out += u",\"name\":"_s;
+                AppendJsonString(out, st.CacherName);
+                out += u'}';
             } else {
                 out += u"null"_s;
             }

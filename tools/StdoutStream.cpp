@@ -5,14 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-
-namespace {
-
-// The most one write call is asked to move.
-constexpr int64_t kMaxWriteStep = int64_t{1} << 30;
-
-}  // namespace
 
 TStdoutStream::TStdoutStream(int64_t Limit, int Fd) : FFd(Fd), FLimit(Limit) {
     EnlargePipeBuffer(FFd, kPipeBufferSize);
@@ -25,15 +17,7 @@ int64_t TStdoutStream::Write(const void* Buffer, int64_t Count) {
         allowed = std::max<int64_t>(FLimit - FPosition, 0);
         FLimitReached = true;
     }
-    const auto* bytes = static_cast<const char*>(Buffer);
-    int64_t written = 0;
-    while (written < allowed) {
-        const auto step = static_cast<size_t>(std::min<int64_t>(allowed - written, kMaxWriteStep));
-        const ssize_t n = ::write(FFd, bytes + written, step);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += n;
-    }
+    const int64_t written = ZAWriteAll(FFd, Buffer, allowed);
     FPosition += written;
     return written;
 }

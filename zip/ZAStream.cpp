@@ -149,17 +149,33 @@ int64_t TZAFileStream::Read(void* Buffer, int64_t Count) {
     return done;
 }
 
-int64_t ZAWriteAt(int Fd, int64_t Offset, const void* Buffer, int64_t Count) {
+namespace {
+
+// Calls WriteSome(bytes, count, done) until Count bytes are written, going on after partial
+// and interrupted writes; the bytes written.
+template <typename TWriteSome>
+int64_t WriteAllWith(const void* Buffer, int64_t Count, TWriteSome WriteSome) {
     const auto* in = static_cast<const uint8_t*>(Buffer);
     int64_t done = 0;
     while (done < Count) {
-        const ssize_t n = ::pwrite(Fd, in + done, static_cast<size_t>(Count - done),
-                                   static_cast<off_t>(Offset + done));
+        const ssize_t n = WriteSome(in + done, static_cast<size_t>(Count - done), done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += n;
     }
     return done;
+}
+
+}  // namespace
+
+int64_t ZAWriteAt(int Fd, int64_t Offset, const void* Buffer, int64_t Count) {
+    return WriteAllWith(Buffer, Count, [&](const uint8_t* bytes, size_t n, int64_t done) {
+        return ::pwrite(Fd, bytes, n, static_cast<off_t>(Offset + done));
+    });
+}
+
+int64_t ZAWriteAll(int Fd, const void* Buffer, int64_t Count) {
+    return WriteAllWith(Buffer, Count, [&](const uint8_t* bytes, size_t n, int64_t) { return ::write(Fd, bytes, n); });
 }
 
 int64_t TZAFileStream::Write(const void* Buffer, int64_t Count) {

@@ -78,6 +78,8 @@ private:
 // Writes Count bytes to the open file Fd at Offset, going on after partial and interrupted
 // writes; returns the bytes written (fewer when the device takes no more).
 int64_t ZAWriteAt(int Fd, int64_t Offset, const void* Buffer, int64_t Count);
+// The same at Fd's own position, for files that have none to seek to (pipes, terminals).
+int64_t ZAWriteAll(int Fd, const void* Buffer, int64_t Count);
 
 // A file on disk, opened with the archiver's file mode word (0xFF00 creates). Reads are
 // served from a buffer so that many small reads in a row cost one system call per buffer.

@@ -78,6 +78,23 @@ TEST(LineList, LoadFromFileReadsTheFile) {
     EXPECT_EQ(LinesOf(list), (std::vector<QString>{u"first"_s, u"second"_s}));
 }
 
+// A loaded file's pages are only read; a line appended after the load changes the list's own
+// copy, never the file.
+TEST(LineList, AppendAfterAFileLoadLeavesTheFileAlone) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Finds.gpx"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("first\r\nsecond");
+    file.close();
+    TLineList list;
+    list.LoadFromFile(path);
+    list.Append(u"third");
+    EXPECT_EQ(LinesOf(list), (std::vector<QString>{u"first"_s, u"second"_s, u"third"_s}));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("first\r\nsecond"));
+}
+
 TEST(LineList, FailedFileLoadKeepsTheLinesAndNamesTheFile) {
     TLineList list;
     list.LoadFromUtf8("kept");
